@@ -1,0 +1,47 @@
+#include "cli/GoodsCommand.h"
+
+#include "cli/GoodsFile.h"
+#include "cli/Options.h"
+#include "host_api/HostApi.h"
+#include "platform/LocaleInfo.h"
+#include "platform/NumberFormat.h"
+#include "platform/Text.h"
+
+namespace korval::cli {
+
+TextEncoding ParseEncoding(const std::optional<std::string>& name) {
+  if (!name || SameText(*name, "utf-8") || SameText(*name, "utf8")) return TextEncoding::Utf8;
+  if (SameText(*name, "cp1250") || SameText(*name, "windows-1250")) return TextEncoding::Cp1250;
+  throw UsageError("unknown encoding " + *name + " (utf-8 or cp1250)");
+}
+
+int RunGoodsCommand(const std::vector<std::string>& args, std::ostream& out) {
+  const Options options(args, {"--goods", "--encoding"}, {});
+  const GoodsFile goods =
+      ReadGoods(options.Require("--goods"), ParseEncoding(options.Get("--encoding")));
+
+  HostContext& host = Host();
+  host.SetExtensions(goods.ExtensionTable.data(),
+                     static_cast<std::int32_t>(goods.ExtensionTable.size()));
+  const std::int32_t result = host.SetParamsCopy(
+      goods.Records.data(), static_cast<std::int32_t>(goods.Records.size()), nullptr, -1);
+  if (result != 0) {
+    out << "the library refused the records (result " << result << ")\n";
+    return 1;
+  }
+
+  const char separator = SystemLocale().DecimalSeparator();
+  const auto price = [&](double value) {
+    return FormatFloatMask(value, "###########0.00", separator);
+  };
+  out << host.GoodsCount() << " goods items\n";
+  for (int i = 0; i < host.GoodsCount(); ++i) {
+    const GoodsRecord record = *host.Goods(i);
+    out << FormatText("%3d. %-30s %-12s EAN %-13s %10s s DPH  %ux\n", i + 1, record.Nazev().c_str(),
+                      record.Cislo().c_str(), record.EAN().c_str(),
+                      price(record.CenaAsDPH()).c_str(), static_cast<unsigned>(record.Pocet()));
+  }
+  return 0;
+}
+
+}  // namespace korval::cli

@@ -1,0 +1,267 @@
+#include "cli/GoodsFile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "platform/CodePage.h"
+#include "platform/NumberFormat.h"
+#include "platform/Text.h"
+
+namespace korval::cli {
+namespace {
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw GoodsFileError("cannot open goods file " + path);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+// Splits CSV text into rows of fields. Quotes may enclose separators, line
+// breaks and doubled quotes.
+std::vector<std::vector<std::string>> SplitCsv(const std::string& text, char separator) {
+  std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> row;
+  std::string field;
+  bool quoted = false;
+  bool any = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+        field += '"';
+        ++i;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        field += c;
+      }
+      continue;
+    }
+    if (c == '"') {
+      quoted = true;
+      any = true;
+    } else if (c == separator) {
+      row.push_back(std::move(field));
+      field.clear();
+      any = true;
+    } else if (c == '\n' || c == '\r') {
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      if (any || !field.empty()) {
+        row.push_back(std::move(field));
+        rows.push_back(std::move(row));
+      } else {
+        rows.emplace_back();  // an empty line keeps the row numbers right
+      }
+      row.clear();
+      field.clear();
+      any = false;
+    } else {
+      field += c;
+      any = true;
+    }
+  }
+  if (any || !field.empty()) {
+    row.push_back(std::move(field));
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+using Setter = std::function<void(GoodsFile&, std::size_t record, const std::string& value)>;
+
+struct Column {
+  const char* Name;
+  Setter Set;
+};
+
+std::string ToRecordText(const std::string& value, std::size_t room) {
+  const std::string bytes = Utf8ToCp1250(value);
+  if (Cp1250ToUtf8(bytes) != value)
+    throw std::invalid_argument("\"" + value + "\" has characters that Windows-1250 cannot hold");
+  if (bytes.size() > room)
+    throw std::invalid_argument(FormatText(
+        "\"%s\" is longer than the %zu characters the field holds", value.c_str(), room));
+  return bytes;
+}
+
+void StoreText(std::uint8_t* field, std::size_t room, const std::string& value) {
+  const std::string bytes = ToRecordText(value, room);
+  std::memset(field, 0, room + 1);
+  field[0] = static_cast<std::uint8_t>(bytes.size());
+  std::memcpy(field + 1, bytes.data(), bytes.size());
+}
+
+double ToNumber(const std::string& value) {
+  if (IsBlank(value)) return 0.0;
+  const auto number = ParseFloat(value);
+  if (!number) throw std::invalid_argument("\"" + value + "\" is not a number");
+  return *number;
+}
+
+TTiketItemExt& ExtensionOf(GoodsFile& goods, std::size_t record) {
+  TTiketItem& item = goods.Records[record];
+  std::uint32_t index = 0;
+  std::memcpy(&index, reinterpret_cast<const char*>(&item) + offsetof(TTiketItem, Rozsireni),
+              sizeof index);
+  if (index == 0) {
+    auto block = std::make_unique<TTiketItemExt>();
+    std::memset(block.get(), 0, sizeof(TTiketItemExt));
+    block->Velikost = static_cast<std::int32_t>(sizeof(TTiketItemExt));
+    goods.ExtensionTable.push_back(block.get());
+    goods.Extensions.push_back(std::move(block));
+    index = static_cast<std::uint32_t>(goods.ExtensionTable.size());
+#if KORVAL_WIN32_ABI
+    item.Rozsireni = goods.Extensions.back().get();
+#else
+    item.Rozsireni = index;
+#endif
+  }
+  return *goods.Extensions[index - 1];
+}
+
+#define KORVAL_TEXT_COLUMN(field)                                                           \
+  Column {                                                                                  \
+#field, [](GoodsFile & g, std::size_t r,                                                \
+               const std::string&                                                           \
+                   v) { StoreText(g.Records[r].field, sizeof(g.Records[r].field) - 1, v); } \
+  }
+#define KORVAL_NUMBER_COLUMN(field)                                                 \
+  Column {                                                                          \
+#field, [](GoodsFile& g, std::size_t r, const std::string& v) {                   \
+      const double number = ToNumber(v);                                              \
+      std::memcpy(reinterpret_cast<char*>(&g.Records[r]) + offsetof(TTiketItem, field), \
+                  &number, sizeof number);                                            \
+    } \
+  }
+
+const std::vector<Column>& Columns() {
+  static const std::vector<Column> columns = {
+      KORVAL_TEXT_COLUMN(Nazev),
+      KORVAL_TEXT_COLUMN(Cislo),
+      KORVAL_NUMBER_COLUMN(CenaA),
+      KORVAL_NUMBER_COLUMN(CenaAsDPH),
+      KORVAL_NUMBER_COLUMN(CenaB),
+      KORVAL_NUMBER_COLUMN(CenaBsDPH),
+      KORVAL_NUMBER_COLUMN(CenaC),
+      KORVAL_NUMBER_COLUMN(CenaCsDPH),
+      KORVAL_NUMBER_COLUMN(MinZasoba),
+      KORVAL_NUMBER_COLUMN(MaxZasoba),
+      KORVAL_NUMBER_COLUMN(EuroKurz),
+      KORVAL_NUMBER_COLUMN(Euro),
+      KORVAL_TEXT_COLUMN(PLU1),
+      KORVAL_TEXT_COLUMN(PLU2),
+      KORVAL_NUMBER_COLUMN(PLU1Cena),
+      KORVAL_NUMBER_COLUMN(PLU2Cena),
+      KORVAL_TEXT_COLUMN(Jednotka),
+      KORVAL_TEXT_COLUMN(EAN),
+      KORVAL_TEXT_COLUMN(TkInfo),
+      KORVAL_TEXT_COLUMN(Pozn1),
+      KORVAL_TEXT_COLUMN(Pozn2),
+      KORVAL_TEXT_COLUMN(Pozn3),
+      KORVAL_TEXT_COLUMN(Pozn4),
+      Column{"Pocet",
+             [](GoodsFile& g, std::size_t r, const std::string& v) {
+               const auto count = IsBlank(v) ? std::optional<std::int32_t>(1) : ParseInt(v);
+               if (!count || *count < 0 || *count > 65535)
+                 throw std::invalid_argument("\"" + v + "\" is not a label count (0 to 65535)");
+               g.Records[r].Pocet = static_cast<std::uint16_t>(*count);
+             }},
+      Column{"CenaZaJednotku",
+             [](GoodsFile& g, std::size_t r, const std::string& v) {
+               if (v.empty()) return;
+               TTiketItemExt& ext = ExtensionOf(g, r);
+               StoreText(ext.CenaZaJednotku, sizeof(ext.CenaZaJednotku) - 1, v);
+             }},
+      Column{"Ingredience",
+             [](GoodsFile& g, std::size_t r, const std::string& v) {
+               if (v.empty()) return;
+               const std::string bytes = ToRecordText(v, std::string::npos);
+               g.Ingredients.push_back(std::make_unique<std::string>(bytes));
+               ExtensionOf(g, r).Ingredience = g.Ingredients.back()->c_str();
+             }},
+  };
+  return columns;
+}
+
+#undef KORVAL_TEXT_COLUMN
+#undef KORVAL_NUMBER_COLUMN
+
+TTiketItem EmptyRecord() {
+  TTiketItem item;
+  std::memset(&item, 0, sizeof item);
+  item.Velikost = KORVAL_TIKET_ITEM_SIZE;
+  item.Pocet = 1;
+  return item;
+}
+
+}  // namespace
+
+GoodsFile ParseGoodsCsv(const std::string& content, TextEncoding encoding) {
+  std::string text = encoding == TextEncoding::Cp1250 ? Cp1250ToUtf8(content) : content;
+  if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);  // byte order mark
+  const std::string firstLine = text.substr(0, text.find_first_of("\r\n"));
+  const char separator = firstLine.find(';') != std::string::npos ? ';' : ',';
+  const auto rows = SplitCsv(text, separator);
+  if (rows.empty() || rows.front().empty())
+    throw GoodsFileError("row 1: the goods file has no header");
+
+  std::vector<const Column*> layout;
+  for (const auto& name : rows.front()) {
+    const std::string wanted = TrimControl(name);
+    const auto& columns = Columns();
+    const auto it = std::find_if(columns.begin(), columns.end(),
+                                 [&](const Column& c) { return SameText(c.Name, wanted); });
+    if (it == columns.end())
+      throw GoodsFileError(
+          FormatText("row 1, column \"%s\": not a field of a goods record", wanted.c_str()));
+    layout.push_back(&*it);
+  }
+
+  GoodsFile goods;
+  for (std::size_t r = 1; r < rows.size(); ++r) {
+    const auto& row = rows[r];
+    if (row.empty()) continue;
+    if (row.size() > layout.size())
+      throw GoodsFileError(
+          FormatText("row %zu: %zu values for %zu columns", r + 1, row.size(), layout.size()));
+    goods.Records.push_back(EmptyRecord());
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      try {
+        layout[c]->Set(goods, goods.Records.size() - 1, row[c]);
+      } catch (const std::exception& e) {
+        throw GoodsFileError(
+            FormatText("row %zu, column %s: %s", r + 1, layout[c]->Name, e.what()));
+      }
+    }
+  }
+  return goods;
+}
+
+GoodsFile ReadGoodsCsv(const std::string& path, TextEncoding encoding) {
+  return ParseGoodsCsv(ReadWholeFile(path), encoding);
+}
+
+GoodsFile ReadGoodsRecords(const std::string& path) {
+  const std::string content = ReadWholeFile(path);
+  if (content.size() % sizeof(TTiketItem) != 0)
+    throw GoodsFileError(FormatText("%s: %zu bytes is not a whole number of %zu-byte records",
+                                    path.c_str(), content.size(), sizeof(TTiketItem)));
+  GoodsFile goods;
+  goods.Records.resize(content.size() / sizeof(TTiketItem));
+  std::memcpy(goods.Records.data(), content.data(), content.size());
+  return goods;
+}
+
+GoodsFile ReadGoods(const std::string& path, TextEncoding encoding) {
+  const std::string upper = UpperCase(path);
+  if (upper.size() >= 4 && upper.compare(upper.size() - 4, 4, ".CSV") == 0)
+    return ReadGoodsCsv(path, encoding);
+  return ReadGoodsRecords(path);
+}
+
+}  // namespace korval::cli

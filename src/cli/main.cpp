@@ -1,0 +1,42 @@
+// korval: the label printer from the command line.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/GoodsCommand.h"
+#include "cli/GoodsFile.h"
+#include "cli/Options.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: korval COMMAND [OPTIONS]\n"
+    "\n"
+    "commands:\n"
+    "  goods --goods FILE [--encoding utf-8|cp1250]\n"
+    "        hand the goods of FILE (CSV with a header of record field names,\n"
+    "        or a file of 494-byte records) to the library and list them\n"
+    "  help  this text\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty() || args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
+    std::cout << kUsage;
+    return args.empty() ? 2 : 0;
+  }
+  const std::string command = args[0];
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  try {
+    if (command == "goods") return korval::cli::RunGoodsCommand(rest, std::cout);
+    std::cerr << "korval: unknown command " << command << "\n\n" << kUsage;
+    return 2;
+  } catch (const korval::cli::UsageError& e) {
+    std::cerr << "korval " << command << ": " << e.what() << "\n\n" << kUsage;
+    return 2;
+  } catch (const std::exception& e) {
+    std::cerr << "korval " << command << ": " << e.what() << "\n";
+    return 1;
+  }
+}

@@ -1,0 +1,116 @@
+#include "host_api/HostContext.h"
+
+#include <cstring>
+#include <memory>
+
+#include "platform/CodePage.h"
+
+namespace korval {
+namespace {
+
+constexpr const char* kVersionError = "!! chyba verze !!";
+
+}  // namespace
+
+HostContext::HostContext() {
+  ownList_.Items = nullptr;
+}
+
+void HostContext::SetParams(const TTiketItemList* list, const char* formatName,
+                            std::int32_t printerIndex, const TItemTextCallback* callback) {
+  list_ = list;
+  formatName_ = formatName != nullptr ? Cp1250ToUtf8(formatName) : std::string();
+  labelPrinterIndex_ = printerIndex;
+  paramsGiven_ = true;
+  // The block is copied: the host may free its own after the call. Without a
+  // new one the callback in force stays.
+  if (callback != nullptr) callback_ = *callback;
+}
+
+std::int32_t HostContext::SetParamsCopy(const TTiketItem* records, std::int32_t count,
+                                        const char* formatName, std::int32_t printerIndex) {
+  ownCopies_.clear();
+  ownPointers_.clear();
+  ownList_.Items = nullptr;
+  ownList_.Count = 0;
+  if (count != 0) {
+    std::int32_t size = 0;
+    std::memcpy(&size, records, sizeof size);
+    if (size != KORVAL_TIKET_ITEM_SIZE) return 9;
+  }
+  if (count > 0) {
+    ownCopies_.resize(static_cast<std::size_t>(count));
+    std::memcpy(ownCopies_.data(), records, sizeof(TTiketItem) * static_cast<std::size_t>(count));
+    ownPointers_.reserve(ownCopies_.size());
+    for (const auto& copy : ownCopies_) ownPointers_.push_back(&copy);
+    ownList_.Items = ownPointers_.data();
+    ownList_.Count = count;
+  }
+  SetParams(&ownList_, formatName, printerIndex, nullptr);
+  return 0;
+}
+
+void HostContext::SetExtensions(const TTiketItemExt* const* blocks, std::int32_t count) {
+  extensions_.clear();
+  if (blocks != nullptr && count > 0) extensions_.assign(blocks, blocks + count);
+}
+
+void HostContext::SetNotify(TTiketNotifyFunc notify, void* context) {
+  notify_ = notify;
+  notifyContext_ = context;
+}
+
+int HostContext::GoodsCount() const {
+  if (list_ == nullptr || list_->Count < 0) return 0;
+  return list_->Count;
+}
+
+std::optional<GoodsRecord> HostContext::Goods(int index) const {
+  if (index < 0 || index >= GoodsCount() || list_->Items == nullptr) return std::nullopt;
+  const TTiketItem* record = list_->Items[index];
+  if (record == nullptr) return std::nullopt;
+  return GoodsRecord(*record, ExtensionTable(extensions_.data(), extensions_.size()));
+}
+
+std::int32_t HostContext::CallHost(const std::string& key, char* buffer,
+                                   std::int32_t* length) const {
+  const std::string hostKey = Utf8ToCp1250(key);
+#if KORVAL_WIN32_ABI && defined(__GNUC__)
+  return callback_->Func(callback_->Context, KORVAL_REQUEST_FURTHER_BARCODES, hostKey.c_str(),
+                         length, buffer);
+#else
+  return callback_->Func(callback_->Context, KORVAL_REQUEST_FURTHER_BARCODES, hostKey.c_str(),
+                         buffer, length);
+#endif
+}
+
+std::string HostContext::FurtherBarcodes(const std::string& key) const {
+  if (!callback_ || callback_->Func == nullptr) return kVersionError;
+  std::int32_t length = 0;
+  if (CallHost(key, nullptr, &length) != 0) return kVersionError;
+  if (length <= 0) return {};
+  // One byte more than asked for, kept zero, so a host that fills the whole
+  // buffer without a terminator still gives a terminated text.
+  const auto size = static_cast<std::size_t>(length);
+  auto buffer = std::make_unique<char[]>(size + 1);
+  std::memset(buffer.get(), 0, size + 1);
+  std::int32_t secondLength = length;
+  if (CallHost(key, buffer.get(), &secondLength) != 0) return {};
+  return Cp1250ToUtf8(std::string_view(buffer.get(), std::strlen(buffer.get())));
+}
+
+void HostContext::NotifyFormatSaved() const {
+  if (notify_ != nullptr) notify_(notifyContext_, hostWindow_, KORVAL_WM_FORMAT_SAVED);
+}
+
+void HostContext::Release() {
+  callback_.reset();
+  ownCopies_.clear();
+  ownPointers_.clear();
+  ownList_.Items = nullptr;
+  ownList_.Count = 0;
+  formatName_.clear();
+  formPath_.clear();
+}
+
+}  // namespace korval

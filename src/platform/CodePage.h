@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace korval {
+
+// Windows-1250 is the code page of goods records, INI files and language
+// catalogues; inside the program text is UTF-8. These convert at those edges.
+
+// Every byte maps to a character; bytes that Windows-1250 leaves undefined
+// (0x81, 0x83, 0x88, 0x90, 0x98) pass through as the C1 control of that code.
+std::string Cp1250ToUtf8(std::string_view bytes);
+
+// Characters outside Windows-1250 become '?'. Malformed UTF-8 sequences are
+// taken byte by byte as Windows-1250, so text that was never converted
+// survives a round trip.
+std::string Utf8ToCp1250(std::string_view utf8);
+
+// Upper case of a Windows-1250 byte (Czech and the other Central European
+// letters included).
+unsigned char Cp1250Upper(unsigned char c);
+
+// Decodes one UTF-8 character at pos and advances pos. Malformed input yields
+// the byte's value and advances by one.
+char32_t NextCodePoint(std::string_view utf8, std::size_t& pos);
+void AppendUtf8(std::string& out, char32_t cp);
+
+}  // namespace korval

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Canvas.h"
+
+namespace korval {
+
+enum class SizeUnit { Inches, Millimetres };
+
+// What the label printing needs of a printing backend. Positions on a page
+// are printer dots from the top-left corner of the printable area.
+class PrintSurface {
+ public:
+  virtual ~PrintSurface() = default;
+
+  // Installed printers in a fixed order; names are what formats store.
+  virtual std::vector<std::string> Printers() const = 0;
+  virtual bool HasPrinter() const { return !Printers().empty(); }
+  // Index of the selected printer, -1 when there is none.
+  virtual int PrinterIndex() const = 0;
+  // -1 selects the system default printer, or the last listed one when the
+  // default cannot be determined.
+  virtual void SelectPrinter(int index) = 0;
+  // The system's default printer name, empty when none is set.
+  virtual std::string DefaultPrinterName() const = 0;
+  // Re-reads the page metrics of the selected printer.
+  virtual void RefreshMetrics() = 0;
+
+  // Page metrics of the selected printer. With no printer installed, a sheet
+  // of 8.5 x 11 inches without unprintable strips.
+  virtual int DpiX() const = 0;
+  virtual int DpiY() const = 0;
+  virtual double PaperWidth(SizeUnit unit) const = 0;
+  virtual double PaperHeight(SizeUnit unit) const = 0;
+  virtual double WasteLeft(SizeUnit unit) const = 0;
+  virtual double WasteRight(SizeUnit unit) const = 0;
+  virtual double WasteTop(SizeUnit unit) const = 0;
+  virtual double WasteBottom(SizeUnit unit) const = 0;
+  virtual void SetCustomPaperSize(double widthInches, double heightInches) = 0;
+
+  // Modal dialogs; true when confirmed. Without a display they answer false.
+  virtual bool ShowPrintDialog() = 0;
+  virtual bool ShowPrinterSetupDialog() = 0;
+
+  // A job under a title, opened with its first page. False when it cannot be
+  // opened (no printer: the backend has shown its message).
+  virtual bool BeginJob(const std::string& title) = 0;
+  virtual Canvas& PageCanvas() = 0;
+  virtual void NewPage() = 0;
+  virtual void EndJob() = 0;
+  // Held while one sheet is laid out.
+  virtual void LockCanvas() = 0;
+  virtual void UnlockCanvas() = 0;
+};
+
+}  // namespace korval

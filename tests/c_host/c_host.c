@@ -1,0 +1,97 @@
+/* A host program in plain C: what a stock-keeping application does with the
+   library, through korval.h alone. */
+#include <korval/korval.h>
+#include <stdio.h>
+#include <string.h>
+
+static int passed;
+static int failed;
+
+#define CHECK(cond)                                                      \
+  do {                                                                   \
+    if (cond) {                                                          \
+      ++passed;                                                          \
+    } else {                                                             \
+      ++failed;                                                          \
+      fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond); \
+    }                                                                    \
+  } while (0)
+
+static void SetText(uint8_t* field, size_t room, const char* text) {
+  size_t n = strlen(text);
+  if (n > room) n = room;
+  field[0] = (uint8_t)n;
+  memcpy(field + 1, text, n);
+}
+
+static TTiketItem MakeItem(const char* name, const char* ean, uint16_t count) {
+  TTiketItem item;
+  memset(&item, 0, sizeof item);
+  item.Velikost = KORVAL_TIKET_ITEM_SIZE;
+  SetText(item.Nazev, 50, name);
+  SetText(item.EAN, 19, ean);
+  item.CenaAsDPH = 41.98;
+  item.Pocet = count;
+  return item;
+}
+
+static int callbackCalls;
+
+static int32_t FurtherBarcodes(intptr_t context, int32_t request, const char* key, char* buffer,
+                               int32_t* length) {
+  static const char answer[] = "8594001002023";
+  (void)context;
+  (void)key;
+  ++callbackCalls;
+  if (request != KORVAL_REQUEST_FURTHER_BARCODES) return 1;
+  if (buffer == NULL) {
+    *length = (int32_t)sizeof answer;
+    return 0;
+  }
+  memcpy(buffer, answer, (size_t)*length);
+  return 0;
+}
+
+static int notices;
+
+static void Notice(void* context, intptr_t window, uint32_t message) {
+  (void)context;
+  (void)window;
+  if (message == KORVAL_WM_FORMAT_SAVED) ++notices;
+}
+
+int main(void) {
+  TTiketItem items[2];
+  const TTiketItem* pointers[2];
+  TTiketItemList list;
+  TItemTextCallback callback;
+
+  CHECK(sizeof(TTiketItem) == 494);
+  CHECK(SetVer2(0) == 196609);
+  CHECK(SetVer2(-5) == KORVAL_INTERFACE_VERSION);
+
+  items[0] = MakeItem("Sýr", "8594001001019", 3);
+  items[1] = MakeItem("Chléb", "8594001005055", 2);
+  CHECK(SetTiketFormularParams2(items, 2, "A", -1) == 0);
+  CHECK(SetTiketFormularParams2(items, 0, NULL, -1) == 0);
+  items[0].Velikost = 400;
+  CHECK(SetTiketFormularParams2(items, 2, "A", -1) == 9);
+  items[0].Velikost = KORVAL_TIKET_ITEM_SIZE;
+
+  pointers[0] = &items[0];
+  pointers[1] = &items[1];
+  list.TypeInfo = NULL;
+  list.Items = pointers;
+  list.Count = 2;
+  callback.Func = FurtherBarcodes;
+  callback.Context = 0;
+  SetTiketFormularParams(&list, "A", -1);
+  SetTiketFormularParamsEx(&list, NULL, 0, &callback);
+  SetTiketFormularParamsEx(&list, "A", 0, NULL);
+  SetTiketFormularExtensions(NULL, 0);
+  SetTiketFormularNotify(Notice, NULL);
+  CHECK(notices == 0);
+
+  printf("%d passed, %d failed\n", passed, failed);
+  return failed == 0 ? 0 : 1;
+}

@@ -1,0 +1,167 @@
+#include "host_api/StartUp.h"
+
+#include <gtest/gtest.h>
+#include <korval/Version.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "dialog/Texts.h"
+#include "host_api/Lcid.h"
+#include "platform/CodePage.h"
+
+namespace korval {
+namespace {
+
+namespace fs = std::filesystem;
+
+class StartUpTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("korval-startup-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ / "bin");
+    fs::create_directories(dir_ / "jazyky");
+    exe_ = (dir_ / "bin" / "sklad.exe").string();
+  }
+  void TearDown() override {
+    UseBuiltInTexts();
+    fs::remove_all(dir_);
+  }
+
+  // Files are written in the host's code page, with CR LF lines.
+  static void Write(const fs::path& path, const std::string& utf8) {
+    std::ofstream out(path, std::ios::binary);
+    out << Utf8ToCp1250(utf8);
+  }
+  void WriteConfig(const std::string& body) { Write(dir_ / "bin" / "sklad.ini", body); }
+  void WriteCatalogue(const std::string& name, const std::string& version,
+                      const std::string& saveQuestion) {
+    Write(dir_ / "jazyky" / name, "[Version]\r\nProductVersion= " + version +
+                                      " \r\n[Messages]\r\nSaveQuestion=" + saveQuestion + "\r\n");
+  }
+  std::string Library(const std::string& name) const { return (dir_ / "bin" / name).string(); }
+  std::string Jazyky() const { return (dir_ / "jazyky").string() + "/"; }
+
+  fs::path dir_;
+  std::string exe_;
+};
+
+TEST_F(StartUpTest, ConfigurationFileReplacesOnlyTheExtensionOfTheFileName) {
+  EXPECT_EQ(HostConfigFileName("D:\\A.B\\prog.exe"), "D:\\A.B\\prog.ini");
+  EXPECT_EQ(HostConfigFileName("/opt/a.b/prog"), "/opt/a.b/prog.ini");
+  EXPECT_EQ(HostConfigFileName("/opt/sklad/sklad.bin.exe"), "/opt/sklad/sklad.bin.ini");
+  EXPECT_EQ(HostConfigFileName("C:\\Sklad\\sklad.exe"), "C:\\Sklad\\sklad.ini");
+}
+
+TEST_F(StartUpTest, FolderPartEndsAtTheLastSeparator) {
+  EXPECT_EQ(FolderPart("C:\\Sklad\\jazyky\\cz.txt"), "C:\\Sklad\\jazyky\\");
+  EXPECT_EQ(FolderPart("/srv/jazyky/cz.txt"), "/srv/jazyky/");
+  EXPECT_EQ(FolderPart("C:cz.txt"), "C:");
+  EXPECT_EQ(FolderPart("cz.txt"), "");
+}
+
+TEST_F(StartUpTest, FormPathDefaultsToTheExecutableFolder) {
+  EXPECT_EQ(ReadFormPath(exe_), (dir_ / "bin").string() + "/");  // no configuration file
+  WriteConfig("[Params]\r\nOther=1\r\n");
+  EXPECT_EQ(ReadFormPath(exe_), (dir_ / "bin").string() + "/");  // no key
+}
+
+TEST_F(StartUpTest, ConfiguredFormPathIsAPlainPrefix) {
+  // No separator is added: the format list file becomes C:\EtiketyTiketFrm.ini.
+  WriteConfig("[Params]\r\nFormPath=C:\\Etikety\r\n");
+  EXPECT_EQ(ReadFormPath(exe_) + "TiketFrm.ini", "C:\\EtiketyTiketFrm.ini");
+}
+
+TEST_F(StartUpTest, LanguageCatalogueNamedFromFolderLibraryAndLocale) {
+  WriteConfig("[KAVEN Params]\r\nLanguageCID=1029\r\nLanguageFile=" + Jazyky() + "cz.txt\r\n");
+  WriteCatalogue("KORVALCSY.lng", KORVAL_PRODUCT_VERSION, "Save?");
+  // The base name stops at the first dot of the library's file name.
+  EXPECT_EQ(ChooseLanguageFile(exe_, Library("KORVAL.x.dll"), KORVAL_PRODUCT_VERSION),
+            Jazyky() + "KORVALCSY.lng");
+  EXPECT_EQ(ChooseLanguageFile(exe_, Library("libkorval.so.3"), KORVAL_PRODUCT_VERSION),
+            std::nullopt);
+}
+
+TEST_F(StartUpTest, TwoLetterCandidateOnlyWhenTheThreeLetterOneIsMissing) {
+  WriteConfig("[KAVEN Params]\r\nLanguageCID=1031\r\nLanguageFile=" + Jazyky() + "x\r\n");
+  WriteCatalogue("KORVALDE.lng", KORVAL_PRODUCT_VERSION, "Speichern?");
+  EXPECT_EQ(ChooseLanguageFile(exe_, Library("KORVAL.dll"), KORVAL_PRODUCT_VERSION),
+            Jazyky() + "KORVALDE.lng");
+
+  // A three-letter file of another version wins the lookup and is refused;
+  // the good two-letter file is then not tried.
+  WriteCatalogue("KORVALDEU.lng", "0.9", "Alt?");
+  EXPECT_EQ(ChooseLanguageFile(exe_, Library("KORVAL.dll"), KORVAL_PRODUCT_VERSION), std::nullopt);
+}
+
+TEST_F(StartUpTest, VersionsCompareTrimmedAndCaseSensitive) {
+  WriteConfig("[KAVEN Params]\r\nLanguageCID=2057\r\nLanguageFile=" + Jazyky() + "x\r\n");
+  WriteCatalogue("KORVALENG.lng", "3.1.0-Beta", "Save?");
+  EXPECT_TRUE(ChooseLanguageFile(exe_, Library("KORVAL.dll"), "  3.1.0-Beta ").has_value());
+  EXPECT_FALSE(ChooseLanguageFile(exe_, Library("KORVAL.dll"), "3.1.0-beta").has_value());
+}
+
+TEST_F(StartUpTest, NoConfigurationOrUnknownLocaleMeansBuiltInTexts) {
+  WriteCatalogue("KORVALCSY.lng", KORVAL_PRODUCT_VERSION, "Save?");
+  EXPECT_FALSE(ChooseLanguageFile(exe_, Library("KORVAL.dll"), KORVAL_PRODUCT_VERSION));
+  WriteConfig("[KAVEN Params]\r\nLanguageCID=99999\r\nLanguageFile=" + Jazyky() + "x\r\n");
+  EXPECT_FALSE(ChooseLanguageFile(exe_, Library("KORVAL.dll"), KORVAL_PRODUCT_VERSION));
+}
+
+TEST_F(StartUpTest, LanguageFileWithoutFolderIsLookedForInTheCurrentFolder) {
+  WriteConfig("[KAVEN Params]\r\nLanguageFile=cz.txt\r\n");  // CID defaults to Czech
+  WriteCatalogue("KORVALCSY.lng", KORVAL_PRODUCT_VERSION, "Save?");
+  const fs::path before = fs::current_path();
+  fs::current_path(dir_ / "jazyky");
+  const auto chosen = ChooseLanguageFile(exe_, Library("KORVAL.dll"), KORVAL_PRODUCT_VERSION);
+  fs::current_path(before);
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(fs::path(*chosen).filename(), "KORVALCSY.lng");
+}
+
+TEST_F(StartUpTest, LoadedCatalogueReplacesTheBuiltInTextsUntilUnload) {
+  WriteConfig(
+      "[Params]\r\nFormPath=/data/etikety/\r\n[KAVEN Params]\r\nLanguageCID=2057\r\n"
+      "LanguageFile=" +
+      Jazyky() + "en.txt\r\n");
+  WriteCatalogue("KORVALENG.lng", KORVAL_PRODUCT_VERSION,
+                 "Save the label into the list?\\r\\nSure?");
+  HostContext host;
+  StartUpLibrary(host, {exe_, Library("KORVAL.dll")});
+  EXPECT_EQ(host.FormPath(), "/data/etikety/");
+  EXPECT_EQ(MessageText("SaveQuestion", "Chcete uložit ?"),
+            "Save the label into the list?\r\nSure?");
+  EXPECT_EQ(MessageText("Other", "Jiná"), "Jiná");
+  ShutDownLibrary(host);
+  EXPECT_EQ(MessageText("SaveQuestion", "Chcete uložit ?"), "Chcete uložit ?");
+  EXPECT_EQ(host.FormPath(), "");
+}
+
+TEST_F(StartUpTest, ControlTextsAreKeyedByFormControlAndProperty) {
+  Write(dir_ / "jazyky" / "t.lng",
+        "[Version]\r\nProductVersion=1\r\n[TfrmMain]\r\nbbtnCancel.Caption=&Zavřít\r\n");
+  auto catalogue = LanguageCatalogue::Load((dir_ / "jazyky" / "t.lng").string());
+  ASSERT_TRUE(catalogue.has_value());
+  UseLanguageCatalogue(std::move(*catalogue));
+  EXPECT_EQ(ControlText("TfrmMain", "bbtnCancel", "Caption", "&Zrušit"), "&Zavřít");
+  EXPECT_EQ(ControlText("tfrmmain", "BBTNCANCEL", "caption", "&Zrušit"), "&Zavřít");
+  EXPECT_EQ(ControlText("TfrmMain", "bbtnCancel", "Hint", ""), "");
+  EXPECT_EQ(ControlText("TfrmSaves", "bbtnCancel", "Caption", "x"), "x");
+}
+
+TEST(LcidTest, CommonEuropeanLocales) {
+  EXPECT_EQ(LanguageAbbreviation(1029), "CSY");
+  EXPECT_EQ(LanguageAbbreviation(1051), "SKY");
+  EXPECT_EQ(LanguageAbbreviation(1033), "ENU");
+  EXPECT_EQ(LanguageAbbreviation(1031), "DEU");
+  EXPECT_EQ(LanguageAbbreviation(1045), "PLK");
+  EXPECT_EQ(LanguageAbbreviation(1038), "HUN");
+  EXPECT_EQ(LanguageAbbreviation(2057), "ENG");
+  EXPECT_EQ(LanguageAbbreviation(0), "");
+}
+
+}  // namespace
+}  // namespace korval
