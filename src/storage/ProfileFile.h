@@ -35,7 +35,8 @@ class ProfileWriteError : public std::runtime_error {
 // - Blank lines and lines starting with ";" are neither keys nor sections.
 // - Inside a section every other line is a key: the name is the text before
 //   the first "=" with blanks (spaces, tabs) around it removed. A line without
-//   "=" is a key with an empty value, as the Windows functions list it too.
+//   "=" is a key with an empty value, so that it is listed, replaced and
+//   deleted like any other key.
 //   Lines before the first section belong to no section and are only kept.
 // - When a section or key occurs twice, the first occurrence is the one read
 //   and written; the later ones stay in the file and in the name lists.

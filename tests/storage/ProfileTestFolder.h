@@ -1,0 +1,52 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace korval::test {
+
+// A fresh folder under the system temporary folder for one test, removed
+// with everything in it when the test ends.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::random_device device;
+    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+    for (int attempt = 0;; ++attempt) {
+      path_ = std::filesystem::temp_directory_path() /
+              ("korval-profile-" + std::to_string(device()) + "-" + std::to_string(ticks) + "-" +
+               std::to_string(attempt));
+      if (std::filesystem::create_directory(path_)) break;
+    }
+  }
+  ~TempFolder() {
+    std::error_code error;
+    std::filesystem::remove_all(path_, error);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const std::string& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace korval::test
