@@ -29,7 +29,7 @@ class PrintSurface {
   virtual void RefreshMetrics() = 0;
 
   // Page metrics of the selected printer. With no printer installed, a sheet
-  // of 8.5 x 11 inches without unprintable strips.
+  // of 8.5 x 11 inches without unprintable strips at 300 dots per inch.
   virtual int DpiX() const = 0;
   virtual int DpiY() const = 0;
   virtual double PaperWidth(SizeUnit unit) const = 0;

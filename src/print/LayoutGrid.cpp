@@ -1,0 +1,144 @@
+#include "print/LayoutGrid.h"
+
+#include <limits>
+
+#include "platform/NumberFormat.h"
+
+namespace korval {
+namespace {
+
+constexpr int kIntMax = std::numeric_limits<int>::max();
+
+double D(std::int64_t value) {
+  return static_cast<double>(value);
+}
+
+int ClampToInt(double value) {
+  if (value >= static_cast<double>(kIntMax)) return kIntMax;
+  if (value <= static_cast<double>(std::numeric_limits<int>::min())) {
+    return std::numeric_limits<int>::min();
+  }
+  return static_cast<int>(value);
+}
+
+}  // namespace
+
+GridInput SheetGridInput(const SheetEdits& edits, MeasureUnit unit, double labelWidthMm,
+                         double labelHeightMm, const PrinterResolution& resolution) {
+  GridInput input;
+  input.Unit = unit;
+  input.TopMargin = EditValue(edits.meOdsazHorni);
+  input.LeftMargin = EditValue(edits.meOdsazLev);
+  input.HorizontalGap = EditValue(edits.meOdsazX);
+  input.VerticalGap = EditValue(edits.meOdsazY);
+  input.LabelWidthMm = labelWidthMm;
+  input.LabelHeightMm = labelHeightMm;
+  input.Resolution = resolution;
+  return input;
+}
+
+LayoutGrid::LayoutGrid(const GridInput& input) : input_(input) {
+  const double dotsPerMmX = input.Resolution.DotsPerMmX;
+  const double dotsPerMmY = input.Resolution.DotsPerMmY;
+  if (input.Unit == MeasureUnit::Dots) {
+    spacing_.Top = RoundHalfEven(input.TopMargin);
+    spacing_.Left = RoundHalfEven(input.LeftMargin);
+    spacing_.GapX = RoundHalfEven(input.HorizontalGap);
+    spacing_.GapY = RoundHalfEven(input.VerticalGap);
+  } else {
+    spacing_.Top = RoundHalfEven(input.TopMargin * dotsPerMmY);
+    spacing_.Left = RoundHalfEven(input.LeftMargin * dotsPerMmX);
+    spacing_.GapX = RoundHalfEven(input.HorizontalGap * dotsPerMmX);
+    spacing_.GapY = RoundHalfEven(input.VerticalGap * dotsPerMmY);
+  }
+  metrics_.Width = RoundHalfEven(input.ScaleX * dotsPerMmX * input.LabelWidthMm);
+  metrics_.Height = RoundHalfEven(input.ScaleY * dotsPerMmY * input.LabelHeightMm);
+  metrics_.Top = RoundHalfEven(D(spacing_.Top) * input.ScaleY);
+  metrics_.Left = RoundHalfEven(D(spacing_.Left) * input.ScaleX);
+  metrics_.GapX = RoundHalfEven(D(spacing_.GapX) * input.ScaleX);
+  metrics_.GapY = RoundHalfEven(D(spacing_.GapY) * input.ScaleY);
+  columnsAdvance_ = D(metrics_.Width) + D(metrics_.GapX) > 0;
+  rowsAdvance_ = D(metrics_.Height) + D(metrics_.GapY) > 0;
+}
+
+// The tests run in double: the rounded quantities are whole numbers, exact in
+// a double far beyond any real sheet, and absurd edit values cannot overflow.
+bool LayoutGrid::RowFits(int row) const {
+  const double i = row;
+  const double reach = (i + 1) * D(metrics_.Height) + (i - 1) * D(metrics_.GapY) + D(metrics_.Top);
+  return reach < input_.SurfaceHeight && input_.LabelHeightMm > 0 && metrics_.Width >= 1 &&
+         metrics_.Height >= 1;
+}
+
+bool LayoutGrid::ColumnFits(int col) const {
+  const double j = col;
+  const double reach = (j + 1) * D(metrics_.Width) + (j - 1) * D(metrics_.GapX) + D(metrics_.Left);
+  return reach < input_.SurfaceWidth && input_.LabelWidthMm > 0;
+}
+
+GridPosition LayoutGrid::PositionAt(int col, int row) const {
+  const double j = col;
+  const double i = row;
+  const double left = j * D(metrics_.Width) + j * D(metrics_.GapX) + D(metrics_.Left);
+  const double top = i * D(metrics_.Height) + i * D(metrics_.GapY) + D(metrics_.Top);
+  GridPosition position;
+  position.Col = col;
+  position.Row = row;
+  position.Bounds = {ClampToInt(left), ClampToInt(top), ClampToInt(left + D(metrics_.Width)),
+                     ClampToInt(top + D(metrics_.Height))};
+  return position;
+}
+
+std::vector<GridPosition> LayoutGrid::Positions() const {
+  std::vector<GridPosition> positions;
+  for (const GridPosition& position : *this) positions.push_back(position);
+  return positions;
+}
+
+LayoutGrid::Iterator::Iterator(const LayoutGrid& grid) : grid_(&grid) {
+  const int startRow = grid.input_.StartRow;
+  if (!grid.RowFits(startRow)) return;
+  current_.Row = startRow;
+  if (grid.ColumnFits(grid.input_.StartCol)) {
+    Place(grid.input_.StartCol, startRow);
+    return;
+  }
+  // The start column lies beyond the first row; the sheet goes on with the
+  // next row from its first column.
+  NextRow();
+}
+
+void LayoutGrid::Iterator::Place(int col, int row) {
+  current_ = grid_->PositionAt(col, row);
+  done_ = false;
+}
+
+// Every row after the first starts at column 0, and whether a column fits
+// does not depend on the row, so a row without column 0 ends the sheet.
+void LayoutGrid::Iterator::NextRow() {
+  const int row = current_.Row;
+  if (!grid_->rowsAdvance_ || row == kIntMax || !grid_->RowFits(row + 1) || !grid_->ColumnFits(0)) {
+    done_ = true;
+    return;
+  }
+  Place(0, row + 1);
+}
+
+LayoutGrid::Iterator& LayoutGrid::Iterator::operator++() {
+  if (done_) return *this;
+  const int col = current_.Col;
+  if (grid_->columnsAdvance_ && col != kIntMax && grid_->ColumnFits(col + 1)) {
+    Place(col + 1, current_.Row);
+  } else {
+    NextRow();
+  }
+  return *this;
+}
+
+LayoutGrid::Iterator LayoutGrid::Iterator::operator++(int) {
+  Iterator before = *this;
+  ++*this;
+  return before;
+}
+
+}  // namespace korval
