@@ -1,0 +1,314 @@
+#include "qt/QtCanvas.h"
+
+#include <QColor>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+#include <QString>
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <initializer_list>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "qt/QtApplication.h"
+
+namespace korval::qt {
+
+namespace {
+
+// Room for text that is not confined to a rectangle.
+constexpr int kUnbounded = 1 << 20;
+
+QColor ToQColor(Color color) {
+  const Color c = ResolveColor(color);
+  return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
+
+QRect ToQRect(const Rect& r) {
+  return QRect(r.Left, r.Top, r.Width(), r.Height());
+}
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+  return std::any_of(names.begin(), names.end(),
+                     [&](std::string_view n) { return EqualsIgnoringCase(name, n); });
+}
+
+// The installed family that stands in for a font name the labels were
+// designed with on Windows.
+QString FamilyFor(const std::string& name, FontPitch pitch) {
+  static std::mutex mutex;
+  static std::map<std::pair<std::string, FontPitch>, QString> known;
+  const std::lock_guard<std::mutex> lock(mutex);
+  const auto key = std::make_pair(name, pitch);
+  if (auto it = known.find(key); it != known.end()) return it->second;
+
+  QString family = QString::fromStdString(name);
+  if (name.empty() || !QFontDatabase::hasFamily(family)) {
+    if (pitch == FontPitch::fpFixed ||
+        IsOneOf(name, {"Courier New", "Courier", "Lucida Console", "Consolas", "Fixedsys",
+                       "Terminal", "System"})) {
+      family = QStringLiteral("DejaVu Sans Mono");
+    } else if (IsOneOf(name, {"Times New Roman", "Times", "MS Serif", "Georgia", "Garamond",
+                              "Book Antiqua", "Palatino Linotype", "Cambria", "Century"})) {
+      family = QStringLiteral("DejaVu Serif");
+    } else {
+      family = QStringLiteral("DejaVu Sans");
+    }
+  }
+  known.emplace(key, family);
+  return family;
+}
+
+}  // namespace
+
+QFont QtFontFor(const Font& font, int dpiY) {
+  QFont q(FamilyFor(font.Name, font.Pitch));
+  q.setStyleHint(font.Pitch == FontPitch::fpFixed ? QFont::TypeWriter : QFont::SansSerif);
+  q.setBold(font.Has(fsBold));
+  q.setItalic(font.Has(fsItalic));
+  q.setUnderline(font.Has(fsUnderline));
+  q.setStrikeOut(font.Has(fsStrikeOut));
+  q.setKerning(false);
+  if (font.Height < 0) {
+    q.setPixelSize(-font.Height);
+  } else if (font.Height > 0) {
+    // A cell height: find the em height whose cell comes closest.
+    q.setPixelSize(font.Height);
+    const int cell = QFontMetrics(q).height();
+    if (cell > 0) {
+      const double em = static_cast<double>(font.Height) * font.Height / cell;
+      q.setPixelSize(std::max(1, static_cast<int>(std::lround(em))));
+    }
+  } else {
+    q.setPixelSize(std::max(1, static_cast<int>(std::lround(font.Size * dpiY / 72.0))));
+  }
+  return q;
+}
+
+QtCanvas::QtCanvas(QPainter& painter, int dpiX, int dpiY)
+    : painter_(painter), dpiX_(dpiX), dpiY_(dpiY) {
+  EnsureApplication();
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+  painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+}
+
+const QFont& QtCanvas::CurrentFont() {
+  if (!fontMade_ || !(madeFor_ == state_.font)) {
+    madeFont_ = QtFontFor(state_.font, dpiY_);
+    madeFor_ = state_.font;
+    fontMade_ = true;
+  }
+  return madeFont_;
+}
+
+void QtCanvas::FillRect(const Rect& r) {
+  if (state_.brushStyle == BrushStyle::Clear || r.Width() <= 0 || r.Height() <= 0) return;
+  painter_.fillRect(ToQRect(r), ToQColor(state_.brushColor));
+}
+
+void QtCanvas::FrameRect(const Rect& r) {
+  if (state_.brushStyle == BrushStyle::Clear || r.Width() <= 0 || r.Height() <= 0) return;
+  const QColor color = ToQColor(state_.brushColor);
+  painter_.fillRect(QRect(r.Left, r.Top, r.Width(), 1), color);
+  painter_.fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), color);
+  painter_.fillRect(QRect(r.Left, r.Top, 1, r.Height()), color);
+  painter_.fillRect(QRect(r.Right - 1, r.Top, 1, r.Height()), color);
+}
+
+void QtCanvas::Rectangle(const Rect& r) {
+  if (r.Width() <= 0 || r.Height() <= 0) return;
+  FillRect(r);
+  DrawLine(r.Left, r.Top, r.Right - 1, r.Top);
+  DrawLine(r.Right - 1, r.Top, r.Right - 1, r.Bottom - 1);
+  DrawLine(r.Right - 1, r.Bottom - 1, r.Left, r.Bottom - 1);
+  DrawLine(r.Left, r.Bottom - 1, r.Left, r.Top);
+}
+
+void QtCanvas::DrawFocusRect(const Rect& r) {
+  if (r.Width() <= 0 || r.Height() <= 0) return;
+  painter_.save();
+  painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  const QColor white(255, 255, 255);
+  // Walk the frame once round, each pixel once, and invert every other one.
+  int n = 0;
+  auto dot = [&](int x, int y) {
+    if (n++ % 2 == 0) painter_.fillRect(QRect(x, y, 1, 1), white);
+  };
+  for (int x = r.Left; x < r.Right; ++x) dot(x, r.Top);
+  for (int y = r.Top + 1; y < r.Bottom; ++y) dot(r.Right - 1, y);
+  if (r.Height() > 1)
+    for (int x = r.Right - 2; x >= r.Left; --x) dot(x, r.Bottom - 1);
+  if (r.Width() > 1)
+    for (int y = r.Bottom - 2; y > r.Top; --y) dot(r.Left, y);
+  painter_.restore();
+}
+
+void QtCanvas::MoveTo(int x, int y) {
+  position_ = Point{x, y};
+}
+
+void QtCanvas::LineTo(int x, int y) {
+  // The platform's lines leave out their end point, so polylines do not draw
+  // their corners twice.
+  int endX = x;
+  int endY = y;
+  if (y == position_.Y && x != position_.X)
+    endX += x > position_.X ? -1 : 1;
+  else if (x == position_.X && y != position_.Y)
+    endY += y > position_.Y ? -1 : 1;
+  if (x != position_.X || y != position_.Y) DrawLine(position_.X, position_.Y, endX, endY);
+  position_ = Point{x, y};
+}
+
+// A line one device unit wide including both end points, solid or dotted
+// one-on, one-off.
+void QtCanvas::DrawLine(int x0, int y0, int x1, int y1) {
+  const QColor color = ToQColor(state_.penColor);
+  if (state_.penStyle == PenStyle::Solid && (x0 == x1 || y0 == y1)) {
+    painter_.fillRect(QRect(QPoint(std::min(x0, x1), std::min(y0, y1)),
+                            QPoint(std::max(x0, x1), std::max(y0, y1))),
+                      color);
+    return;
+  }
+  QPen pen(color);
+  pen.setWidth(0);
+  pen.setCapStyle(Qt::FlatCap);
+  if (state_.penStyle == PenStyle::Dot) pen.setDashPattern({1.0, 1.0});
+  painter_.save();
+  painter_.setPen(pen);
+  painter_.drawLine(x0, y0, x1, y1);
+  painter_.restore();
+}
+
+void QtCanvas::PrepareText() {
+  painter_.setFont(CurrentFont());
+  painter_.setPen(ToQColor(state_.font.FontColor));
+  if (state_.brushStyle == BrushStyle::Solid) {
+    painter_.setBackgroundMode(Qt::OpaqueMode);
+    painter_.setBackground(ToQColor(state_.brushColor));
+  } else {
+    painter_.setBackgroundMode(Qt::TransparentMode);
+  }
+}
+
+namespace {
+
+int QtTextFlags(unsigned flags) {
+  int q = 0;
+  if ((flags & DT_CENTER) != 0)
+    q |= Qt::AlignHCenter;
+  else if ((flags & DT_RIGHT) != 0)
+    q |= Qt::AlignRight;
+  else
+    q |= Qt::AlignLeft;
+  if ((flags & DT_VCENTER) != 0)
+    q |= Qt::AlignVCenter;
+  else if ((flags & DT_BOTTOM) != 0)
+    q |= Qt::AlignBottom;
+  else
+    q |= Qt::AlignTop;
+  if ((flags & DT_SINGLELINE) != 0)
+    q |= Qt::TextSingleLine;
+  else if ((flags & DT_WORDBREAK) != 0)
+    q |= Qt::TextWordWrap;
+  // Without DT_NOPREFIX "&" marks the next character and "&&" writes one.
+  if ((flags & DT_NOPREFIX) == 0) q |= Qt::TextShowMnemonic;
+  // Qt would clip to the rectangle on its own; DrawText clips unless told not
+  // to, and does that itself.
+  return q | Qt::TextDontClip;
+}
+
+}  // namespace
+
+int QtCanvas::DrawText(std::string_view text, Rect& r, unsigned flags) {
+  const QString s = ToQString(text);
+  const int qtFlags = QtTextFlags(flags);
+  if ((flags & DT_CALCRECT) != 0) {
+    painter_.setFont(CurrentFont());
+    const bool wraps = (flags & DT_WORDBREAK) != 0 && (flags & DT_SINGLELINE) == 0;
+    const int room = wraps ? std::max(r.Width(), 1) : kUnbounded;
+    const int layout = (qtFlags & ~(Qt::AlignHorizontal_Mask | Qt::AlignVertical_Mask)) |
+                       Qt::AlignLeft | Qt::AlignTop;
+    const QRect needed = painter_.boundingRect(QRect(0, 0, room, kUnbounded), layout, s);
+    r.Right = r.Left + needed.width();
+    r.Bottom = r.Top + needed.height();
+    return needed.height();
+  }
+  painter_.save();
+  PrepareText();
+  if ((flags & DT_NOCLIP) == 0) painter_.setClipRect(ToQRect(r), Qt::IntersectClip);
+  QRect drawn;
+  painter_.drawText(ToQRect(r), qtFlags, s, &drawn);
+  painter_.restore();
+  return drawn.height();
+}
+
+void QtCanvas::TextOut(int x, int y, std::string_view text) {
+  painter_.save();
+  PrepareText();
+  painter_.drawText(QRect(x, y, kUnbounded, kUnbounded),
+                    Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, ToQString(text));
+  painter_.restore();
+}
+
+Size QtCanvas::TextExtent(std::string_view text) {
+  const QFontMetrics metrics(CurrentFont());
+  return Size{metrics.horizontalAdvance(ToQString(text)), metrics.height()};
+}
+
+namespace {
+
+// A view of the picture's pixels; 0xAARRGGBB words are what QImage's ARGB32
+// format holds.
+QImage ImageOf(const Picture& picture) {
+  return QImage(reinterpret_cast<const uchar*>(picture.Pixels.data()), picture.Width,
+                picture.Height, picture.Width * 4, QImage::Format_ARGB32);
+}
+
+bool Usable(const Picture& picture) {
+  return !picture.Empty() &&
+         picture.Pixels.size() >= static_cast<std::size_t>(picture.Width) * picture.Height;
+}
+
+}  // namespace
+
+void QtCanvas::Draw(int x, int y, const Picture& picture) {
+  if (!Usable(picture)) return;
+  painter_.drawImage(QPoint(x, y), ImageOf(picture));
+}
+
+void QtCanvas::StretchDraw(const Rect& r, const Picture& picture) {
+  if (!Usable(picture) || r.Width() <= 0 || r.Height() <= 0) return;
+  painter_.drawImage(ToQRect(r), ImageOf(picture));
+}
+
+void QtCanvas::Save() {
+  saved_.push_back(state_);
+  painter_.save();
+}
+
+void QtCanvas::Restore() {
+  // Like the platform's RestoreDC, a restore without a save changes nothing.
+  if (saved_.empty()) return;
+  state_ = saved_.back();
+  saved_.pop_back();
+  painter_.restore();
+}
+
+}  // namespace korval::qt

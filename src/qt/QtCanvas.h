@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QFont>
+#include <vector>
+
+#include "platform/Canvas.h"
+
+class QPainter;
+class QColor;
+
+namespace korval::qt {
+
+// The Qt font for a canvas font whose Height is in device units of a device
+// of dpiY dots per inch. A negative height is the character (em) height, a
+// positive one the cell height; 0 takes the point Size. Windows font names
+// that are not installed map to DejaVu faces of the same kind, which carry the
+// Czech letters.
+QFont QtFontFor(const Font& font, int dpiY);
+
+// The canvas on a QPainter: a QImage of any resolution, a printer page, a
+// widget. The resolution is given, since a QImage only knows it as dots per
+// metre and a printer's logical resolution is the caller's choice.
+//
+// Behaves as the platform's GDI does where the label cares: rectangles right-
+// and bottom-exclusive and never anti-aliased, so bars stay crisp; FillRect,
+// FrameRect and Rectangle's inside paint nothing while the brush style is
+// Clear (a hollow brush); text in the font's colour, on the brush colour while
+// the brush is Solid; LineTo leaves out the end point; DrawFocusRect inverts
+// every other pixel of the frame (on image devices), so a second call undoes
+// the first.
+class QtCanvas final : public Canvas {
+ public:
+  QtCanvas(QPainter& painter, int dpiX, int dpiY);
+
+  int DpiX() const override { return dpiX_; }
+  int DpiY() const override { return dpiY_; }
+  void SetPenColor(Color color) override { state_.penColor = color; }
+  Color PenColor() const override { return state_.penColor; }
+  void SetPenStyle(PenStyle style) override { state_.penStyle = style; }
+  PenStyle GetPenStyle() const override { return state_.penStyle; }
+  void SetBrushColor(Color color) override { state_.brushColor = color; }
+  Color BrushColor() const override { return state_.brushColor; }
+  void SetBrushStyle(BrushStyle style) override { state_.brushStyle = style; }
+  BrushStyle GetBrushStyle() const override { return state_.brushStyle; }
+  void SetFont(const Font& font) override { state_.font = font; }
+  const Font& GetFont() const override { return state_.font; }
+
+  void FillRect(const Rect& r) override;
+  void FrameRect(const Rect& r) override;
+  void Rectangle(const Rect& r) override;
+  void DrawFocusRect(const Rect& r) override;
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  int DrawText(std::string_view text, Rect& r, unsigned flags) override;
+  void TextOut(int x, int y, std::string_view text) override;
+  Size TextExtent(std::string_view text) override;
+  void Draw(int x, int y, const Picture& picture) override;
+  void StretchDraw(const Rect& r, const Picture& picture) override;
+  void Save() override;
+  void Restore() override;
+
+ private:
+  struct State {
+    Color penColor = kBlack;
+    PenStyle penStyle = PenStyle::Solid;
+    Color brushColor = kWhite;
+    BrushStyle brushStyle = BrushStyle::Solid;
+    Font font;
+  };
+
+  const QFont& CurrentFont();
+  void PrepareText();
+  void DrawLine(int x0, int y0, int x1, int y1);
+
+  QPainter& painter_;
+  int dpiX_;
+  int dpiY_;
+  State state_;
+  std::vector<State> saved_;
+  Point position_;
+  // The Qt font made for the canvas font last used; fonts are costly to make.
+  Font madeFor_;
+  QFont madeFont_;
+  bool fontMade_ = false;
+};
+
+}  // namespace korval::qt

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "platform/Text.h"
+
+#include "dialog/LayoutTable.h"
+#include "doubles/DialogFixture.h"
+
+namespace korval {
+namespace {
+
+using test::DialogFixture;
+
+// Records what a view would be told.
+struct Watcher : ControlObserver {
+  void ControlCreated(Control& c) override { created.push_back(c.Name()); }
+  void ControlChanged(Control& c, std::string_view p) override {
+    changed.push_back(c.Name() + "." + std::string(p));
+  }
+  void ControlDestroyed(Control& c) override { destroyed.push_back(c.Name()); }
+  std::vector<std::string> created, changed, destroyed;
+};
+
+TEST(FormModelTest, EveryControlOfTheLayoutWithItsParentTextsAndState) {
+  DialogFixture f;
+  TfrmMain& d = f.Dialog();
+  for (const ControlLayout& entry : MainLayoutTable()) {
+    SCOPED_TRACE(entry.Name);
+    Control* c = d.FindComponent(entry.Name);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->Name(), entry.Name);
+    EXPECT_EQ(c->Parent() == nullptr ? std::string() : c->Parent()->Name(), entry.Parent);
+    EXPECT_EQ(c->Hint(), entry.Hint);
+    EXPECT_EQ(c->Enabled(), entry.Enabled);
+  }
+  EXPECT_EQ(d.Ctl<Control>("cboxSaves").Hint(), "Seznam uložených formátů etiket");
+  EXPECT_EQ(d.Ctl<Control>("cboxSaves").Width(), 153);
+  EXPECT_EQ(d.Ctl<Control>("gbDalsi").Width(), 237);
+  EXPECT_EQ(d.Ctl<Control>("Panel1").Height(), 34);
+  EXPECT_EQ(d.Ctl<Control>("eText2").Width(), 155);
+  EXPECT_EQ(d.Ctl<Control>("EBitMap").Width(), 181);
+  EXPECT_EQ(d.Ctl<Edit>("ePocetEtiket").Text(), "5");
+  EXPECT_EQ(d.Ctl<Edit>("eText3").Text(), "eText3");
+  EXPECT_EQ(d.Ctl<Edit>("rxseOsax").Text(), "100");
+  EXPECT_EQ(d.Ctl<Control>("gbTiket").Caption(), " Etiketa ");
+  EXPECT_EQ(d.Ctl<ComboBox>("ComboBox1").Items(), (std::vector<std::string>{"pt.", "mm"}));
+  EXPECT_EQ(d.Ctl<ComboBox>("ComboBox1").ItemIndex(), -1);
+  EXPECT_TRUE(d.Ctl<CheckBox>("cbRamecek").Checked());
+  EXPECT_TRUE(d.Ctl<CheckBox>("CBoxIgnoreWrongEAN").Checked());
+  EXPECT_FALSE(d.Ctl<CheckBox>("cbAutoSave").Checked());
+  EXPECT_FALSE(d.Ctl<CheckBox>("CBAsCHMJ").Checked());
+}
+
+TEST(FormModelTest, OpensWithTheInactiveControlsDisabled) {
+  DialogFixture f;
+  TfrmMain& d = f.Dialog();
+  for (const char* name :
+       {"SpeedButton1", "sbReset", "CBNumberAsEAN", "PodrobnostiPrew", "sbPrevPol", "sbNextPol"}) {
+    EXPECT_FALSE(d.Ctl<Control>(name).Enabled()) << name;
+  }
+  EXPECT_EQ(d.Ctl<PageControl>("PageControl1").ActivePage(), 0);
+  EXPECT_EQ(d.Ctl<PageControl>("gbDalsi").ActivePage(), 0);
+  EXPECT_EQ(d.Ctl<Control>("TabSheet1").Caption(), "&Nastavení");
+  EXPECT_EQ(d.Ctl<Control>("tsPolozky").Caption(), "Položky");
+}
+
+TEST(FormModelTest, ButtonsShowTheirActionsAndFollowTheirState) {
+  DialogFixture f;
+  TfrmMain& d = f.Dialog();
+  EXPECT_EQ(d.Ctl<Control>("bbtnTisk").Caption(), "Tisk");
+  EXPECT_EQ(d.Ctl<Control>("bbtnSave").Caption(), "&Uložit");
+  EXPECT_EQ(d.Ctl<Control>("SpeedButton3").Caption(), "Nastavení tisku");
+  EXPECT_EQ(d.Ctl<Control>("SpeedButton2").Hint(), "Tisk zkušebních etiket");
+  int runs = 0;
+  d.GetAction("actPrint").OnExecute = [&] { ++runs; };
+  d.Ctl<Button>("bbtnTisk").Click();
+  d.GetAction("actPrint").SetEnabled(false);
+  EXPECT_FALSE(d.Ctl<Control>("bbtnTisk").Enabled());
+  d.Ctl<Button>("bbtnTisk").Click();
+  EXPECT_EQ(runs, 1);
+}
+
+TEST(FormModelTest, BottomBarKeepsItsButtonsAtTheRightEdge) {
+  DialogFixture f;
+  TfrmMain& d = f.Dialog();
+  d.Ctl<Control>("Panel1").SetWidth(800);
+  EXPECT_EQ(d.Ctl<Control>("bbtnOk").Left(), 715);
+  EXPECT_EQ(d.Ctl<Control>("bbtnCancel").Left(), 635);
+  EXPECT_EQ(d.Ctl<Control>("bbtnSave").Left(), 555);
+  EXPECT_EQ(d.Ctl<Control>("bbtnTisk").Left(), 475);
+  d.Ctl<Control>("Panel6").SetWidth(500);
+  EXPECT_EQ(d.Ctl<Control>("sbNextPol").Left(), 465);
+  EXPECT_EQ(d.Ctl<Control>("sbPrevPol").Left(), 435);
+  EXPECT_EQ(d.Ctl<Control>("lblItemText").Left(), 365);
+}
+
+TEST(FormModelTest, ComponentOrderIsLayoutThenCatalogueThenLinkLabels) {
+  DialogFixture f;
+  TfrmMain& d = f.Dialog();
+  const int layoutCount = static_cast<int>(MainLayoutTable().size());
+  EXPECT_EQ(d.Component(0).Name(), "Panel1");
+  EXPECT_EQ(d.Component(layoutCount).Name(), "lNazev");
+  // Eight fixed items, then the catalogue: a switch and its item per entry.
+  EXPECT_EQ(d.Component(layoutCount + 8).Name(), "cbcena1");
+  EXPECT_EQ(d.Component(layoutCount + 9).Name(), "lcena1");
+  EXPECT_EQ(d.Component(d.ComponentCount() - 1).Name(), "lingred");
+  d.Ctl<TLabel>("lcena2").SetLinked(true);
+  EXPECT_EQ(d.Component(d.ComponentCount() - 1).Name(), "lcena2_Link");
+}
+
+TEST(FormModelTest, ObserversSeeControlsComeChangeAndGo) {
+  DialogFixture f;
+  TfrmMain& d = f.Dialog();
+  Watcher watcher;
+  d.AddObserver(&watcher);
+  auto& price = d.Ctl<TLabel>("lcena1");
+  price.SetLinked(true);
+  price.SetLinked(false);
+  d.Ctl<CheckBox>("cbAutoSave").SetChecked(true);
+  d.RemoveObserver(&watcher);
+  d.Ctl<CheckBox>("cbAutoSave").SetChecked(false);
+  EXPECT_EQ(watcher.created, std::vector<std::string>{"lcena1_Link"});
+  EXPECT_EQ(watcher.destroyed, std::vector<std::string>{"lcena1_Link"});
+  EXPECT_NE(std::find(watcher.changed.begin(), watcher.changed.end(), "cbAutoSave.Checked"),
+            watcher.changed.end());
+  EXPECT_EQ(std::count(watcher.changed.begin(), watcher.changed.end(), "cbAutoSave.Checked"), 1);
+}
+
+TEST(FormModelTest, ProgrammaticChangesRunTheHandlersOnlyWhenTheValueChanges) {
+  DialogFixture f;
+  TfrmMain& d = f.Dialog();
+  auto& box = d.Ctl<CheckBox>("cbVlastniFronta");
+  auto& edit = d.Ctl<Edit>("meOdsazX");
+  int clicks = 0, changes = 0;
+  box.OnClick = [&](Control&) { ++clicks; };
+  edit.OnChange = [&](Control&) { ++changes; };
+  box.SetChecked(true);
+  box.SetChecked(true);
+  box.Click();  // the user's click toggles
+  edit.SetText("12");
+  edit.SetText("12");
+  EXPECT_EQ(clicks, 2);
+  EXPECT_FALSE(box.Checked());
+  EXPECT_EQ(changes, 1);
+  // A handler that is detached is not run.
+  box.OnClick = nullptr;
+  box.SetChecked(true);
+  EXPECT_EQ(clicks, 2);
+}
+
+TEST(FormModelTest, TypedKeysGoThroughTheKeyFilter) {
+  DialogFixture f;
+  auto& edit = f.Dialog().Ctl<Edit>("ePocetEtiket");
+  edit.OnKeyPress = [](Control&, char32_t& key) {
+    if (key != 8 && (key < '0' || key > '9')) key = 0;
+  };
+  edit.SetText("");
+  for (char32_t key : {U'1', U'x', U'2', U'ř', U'3'}) edit.TypeKey(key);
+  EXPECT_EQ(edit.Text(), "123");
+  edit.TypeKey(8);
+  EXPECT_EQ(edit.Text(), "12");
+}
+
+TEST(FormModelTest, NamesAreFoundWithoutRegardToCase) {
+  DialogFixture f;
+  TfrmMain& d = f.Dialog();
+  EXPECT_EQ(d.FindComponent("CBBITMAP"), &d.Ctl<Control>("cbBitMAp"));
+  EXPECT_EQ(d.FindComponent("lEANCode")->Kind(), ControlKind::BarCode);
+  EXPECT_EQ(d.FindComponent("nothing"), nullptr);
+  std::set<std::string> names;
+  for (int i = 0; i < d.ComponentCount(); ++i) names.insert(UpperCase(d.Component(i).Name()));
+  EXPECT_EQ(static_cast<int>(names.size()), d.ComponentCount()) << "component names are unique";
+}
+
+}  // namespace
+}  // namespace korval

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "doubles/DialogFixture.h"
+
+namespace korval {
+namespace {
+
+using test::DialogFixture;
+using test::RecordBuilder;
+
+std::vector<TTiketItem> ThreeGoods() {
+  return {RecordBuilder()
+              .Name("Sýr")
+              .Number("SYR-1")
+              .Ean("8594001001019")
+              .PriceA(12.5)
+              .Count(3)
+              .Build(),
+          RecordBuilder().Name("Chléb").Number("PEC-2").Ean("96385074").PriceA(42).Count(2).Build(),
+          RecordBuilder().Name("Káva").Number("KAV-3").Ean("123456").PriceA(389).Count(0).Build()};
+}
+
+TEST(GoodsBindingTest, CounterAndButtonsFollowThePosition) {
+  DialogFixture f;
+  f.SetGoods(ThreeGoods());
+  TfrmMain& d = f.Dialog();
+  ASSERT_TRUE(d.BindGoodsItem(0));
+  EXPECT_EQ(d.Ctl<Control>("lblItemText").Caption(), "Položka: 1/3 (3x)");
+  EXPECT_FALSE(d.Ctl<Control>("sbPrevPol").Enabled());
+  EXPECT_TRUE(d.Ctl<Control>("sbNextPol").Enabled());
+  EXPECT_EQ(d.LabelCount, 3);
+  EXPECT_EQ(d.BoundItemIndex, 0);
+
+  d.Ctl<Button>("sbNextPol").Click();
+  d.Ctl<Button>("sbNextPol").Click();
+  EXPECT_EQ(d.CurrentItemIndex, 2);
+  EXPECT_EQ(d.Ctl<Control>("lblItemText").Caption(), "Položka: 3/3 (0x)");
+  EXPECT_TRUE(d.Ctl<Control>("sbPrevPol").Enabled());
+  EXPECT_FALSE(d.Ctl<Control>("sbNextPol").Enabled());
+  EXPECT_EQ(d.LabelCount, 0);
+
+  d.Ctl<Button>("sbPrevPol").Click();
+  EXPECT_EQ(d.Ctl<Control>("lNazev").Caption(), "Chléb");
+}
+
+TEST(GoodsBindingTest, FixedItemsAndCatalogueTakeTheRecord) {
+  DialogFixture f;
+  f.SetGoods(ThreeGoods());
+  TfrmMain& d = f.Dialog();
+  d.Ctl<TLabel>("lcena1").SetLinked(true);
+  ASSERT_TRUE(d.BindGoodsItem(0));
+  EXPECT_EQ(d.Ctl<Control>("lNazev").Caption(), "Sýr");
+  EXPECT_EQ(d.Ctl<Control>("lCislo").Caption(), "SYR-1");
+  // Hidden items are refreshed as well, link labels included.
+  EXPECT_EQ(d.Ctl<Control>("lcena1").Caption(), "12,");
+  EXPECT_EQ(d.Ctl<Control>("lcena1_Link").Caption(), "50");
+  EXPECT_EQ(d.Ctl<Control>("lnextean").Caption(), "!! chyba verze !!");
+  EXPECT_EQ(d.Ctl<Control>("lingred").Caption(), "není definováno");
+  EXPECT_EQ(d.Ctl<TBarCodeControl>("lEANCode").BarCodeType(), bcEAN_13);
+  EXPECT_EQ(d.Ctl<TBarCodeControl>("NrEANCode").Code(), "8594001001019");
+  EXPECT_EQ(d.Ctl<Control>("gbTiket").Caption(), "8594001001019");
+
+  ASSERT_TRUE(d.BindGoodsItem(1));
+  EXPECT_EQ(d.Ctl<TBarCodeControl>("NrEANCode").BarCodeType(), bcEAN_8);
+  ASSERT_TRUE(d.BindGoodsItem(2));
+  EXPECT_EQ(d.Ctl<TBarCodeControl>("NrEANCode").BarCodeType(), bcUPC_E);
+}
+
+TEST(GoodsBindingTest, SameIndexTwiceChangesNothingUnlessReset) {
+  DialogFixture f;
+  f.SetGoods(ThreeGoods());
+  TfrmMain& d = f.Dialog();
+  ASSERT_TRUE(d.BindGoodsItem(1));
+  d.Ctl<Control>("lNazev").SetCaption("edited");
+  EXPECT_TRUE(d.BindGoodsItem(1));
+  EXPECT_EQ(d.Ctl<Control>("lNazev").Caption(), "edited");
+  d.BoundItemIndex = -1;
+  EXPECT_TRUE(d.BindGoodsItem(1));
+  EXPECT_EQ(d.Ctl<Control>("lNazev").Caption(), "Chléb");
+}
+
+TEST(GoodsBindingTest, NoListOrPastTheEnd) {
+  DialogFixture f;
+  TfrmMain& d = f.Dialog();
+  EXPECT_FALSE(d.BindGoodsItem(0));
+  EXPECT_FALSE(d.Ctl<Control>("sbPrevPol").Enabled());
+  EXPECT_FALSE(d.Ctl<Control>("sbNextPol").Enabled());
+  EXPECT_EQ(d.Ctl<Control>("lblItemText").Caption(), "");
+
+  f.SetGoods({});
+  EXPECT_FALSE(d.BindGoodsItem(0));
+  f.SetGoods(ThreeGoods());
+  ASSERT_TRUE(d.BindGoodsItem(0));
+  EXPECT_FALSE(d.BindGoodsItem(3));
+  EXPECT_EQ(d.Ctl<Control>("lNazev").Caption(), "Sýr");  // texts stay as they were
+  EXPECT_EQ(d.Ctl<Control>("lblItemText").Caption(), "");
+  EXPECT_EQ(d.BoundItemIndex, 0);
+}
+
+TEST(GoodsBindingTest, WrongRecordSizeIsReportedAndStillBound) {
+  DialogFixture f;
+  std::vector<TTiketItem> goods = ThreeGoods();
+  goods[1].Velikost = 500;
+  f.SetGoods(goods);
+  TfrmMain& d = f.Dialog();
+  ASSERT_TRUE(d.BindGoodsItem(1));
+  ASSERT_EQ(f.ui.MessageTexts(), std::vector<std::string>{"500 x 494"});
+  EXPECT_EQ(d.Ctl<Control>("lNazev").Caption(), "Chléb");
+}
+
+TEST(GoodsBindingTest, Text3AsUnitPriceFromTheExtensionBlock) {
+  DialogFixture f;
+  TTiketItemExt ext{};
+  ext.Velikost = sizeof(TTiketItemExt);
+  const std::string pattern = "%TEXT1% / %TEXT3% za kg";
+  ext.CenaZaJednotku[0] = static_cast<std::uint8_t>(pattern.size());
+  std::memcpy(ext.CenaZaJednotku + 1, pattern.data(), pattern.size());
+  const TTiketItemExt* table[] = {&ext};
+  f.host.SetExtensions(table, 1);
+  TTiketItem item = RecordBuilder().Name("Sýr").Extension(1).Build();
+#if KORVAL_WIN32_ABI
+  item.Rozsireni = &ext;
+#endif
+  f.SetGoods({item});
+  TfrmMain& d = f.Dialog();
+  d.Ctl<CheckBox>("cbText3").SetChecked(true);
+  d.Ctl<CheckBox>("CBAsCHMJ").SetChecked(true);
+  d.Ctl<Edit>("eText1").SetText("149,90");
+  ASSERT_TRUE(d.BindGoodsItem(0));
+  // %TEXT3% is the text eText3 held before the assignment.
+  EXPECT_EQ(d.Ctl<Edit>("eText3").Text(), "149,90 / eText3 za kg");
+  EXPECT_EQ(d.Ctl<Control>("lText3").Caption(), "149,90 / eText3 za kg");
+
+  // A change of eText1 follows at once while the box is checked.
+  d.Ctl<CheckBox>("CBAsCHMJ").OnClick = [&](Control& c) { d.CBAsCHMJClick(c); };
+  d.Ctl<Edit>("eText1").SetText("99");
+  EXPECT_EQ(d.Ctl<Edit>("eText3").Text(), "99 / 149,90 / eText3 za kg za kg");
+  EXPECT_FALSE(d.Ctl<Control>("eText3").Enabled());
+}
+
+}  // namespace
+}  // namespace korval
