@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/FormatsCommand.h"
 #include "cli/GoodsCommand.h"
 #include "cli/GoodsFile.h"
 #include "cli/Options.h"
@@ -16,6 +17,8 @@ constexpr const char* kUsage =
     "  goods --goods FILE [--encoding utf-8|cp1250]\n"
     "        hand the goods of FILE (CSV with a header of record field names,\n"
     "        or a file of 494-byte records) to the library and list them\n"
+    "  formats --forms DIR\n"
+    "        list the label formats stored in DIR\n"
     "  help  this text\n";
 
 }  // namespace
@@ -30,6 +33,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   try {
     if (command == "goods") return korval::cli::RunGoodsCommand(rest, std::cout);
+    if (command == "formats") return korval::cli::RunFormatsCommand(rest, std::cout);
     std::cerr << "korval: unknown command " << command << "\n\n" << kUsage;
     return 2;
   } catch (const korval::cli::UsageError& e) {

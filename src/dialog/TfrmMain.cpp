@@ -4,7 +4,9 @@
 
 #include "dialog/LayoutTable.h"
 #include "dialog/Texts.h"
+#include "host_api/HostContext.h"
 #include "platform/Ui.h"
+#include "storage/ComponentStateList.h"
 
 namespace korval {
 namespace {
@@ -67,13 +69,27 @@ TfrmMain::TfrmMain(DialogServices services) : services_(services) {
     actions_.push_back(
         std::make_unique<Action>(name, ControlText(kFormName, name, "Caption", caption)));
   }
+  paramsStorage_ = std::make_unique<ComponentStateList>(*this);
+  componentState1_ = std::make_unique<ComponentStateList>(*this);
+  RegisterParameterControl = [this](Control& c) { paramsStorage_->Register(c); };
+  RegisterDesignControl = [this](Control& c) { componentState1_->Register(c); };
   BuildLayout();
   BuildFixedItems();
   AttachLayoutHandlers();
   BuildCatalogue();
+  ReloadPicture = [this] { EBitMapChange(); };
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() {
+  // The placement is written at destruction when no accepted close wrote it.
+  if (Created && !PlacementWritten) {
+    try {
+      WriteWindowPlacement();
+    } catch (const std::exception&) {
+      // Nothing can be reported any more.
+    }
+  }
+}
 
 Action& TfrmMain::GetAction(std::string_view name) const {
   for (const auto& action : actions_) {
@@ -165,9 +181,44 @@ void TfrmMain::AttachLayoutHandlers() {
   Ctl<Edit>("eText2").OnChange = [this](Control& sender) { eText2Change(sender); };
   Ctl<Edit>("eText3").OnChange = [this](Control& sender) { eText3Change(sender); };
   Ctl<Button>("sbNextPol").OnClick = [this](Control&) { NextPol(); };
+  for (const SheetEdit e : kUnitConversionOrder) {
+    auto& edit = Ctl<Edit>(SheetEditName(e));
+    edit.OnChange = [this](Control& sender) { ODChange(sender); };
+    edit.OnKeyPress = [this](Control& sender, char32_t& key) { MJEditPress(sender, key); };
+    edit.OnExit = [this](Control&) { Preview(); };
+  }
+  Ctl<ComboBox>("ComboBox1").OnChange = [this](Control& sender) { ComboBox1Change(sender); };
+  Ctl<Control>("PaintBox1").OnClick = [this](Control&) { DrawTiket(); };
+  Ctl<CheckBox>("ViewPrintArea").OnClick = [this](Control&) {
+    Ctl<Control>("PaintBox1").Invalidate();
+  };
+  for (const char* name : {"CheckBox1", "CheckBox2"}) {
+    Ctl<CheckBox>(name).OnClick = [this](Control&) {
+      SolidHandles = Ctl<CheckBox>("CheckBox1").Checked();
+      DrawTiket();
+    };
+  }
   Ctl<Button>("sbPrevPol").OnClick = [this](Control&) { PrevPol(); };
   Ctl<Button>("bbtnOk").SetResult(ModalResult::Ok);
   Ctl<Button>("bbtnCancel").SetResult(ModalResult::Cancel);
+  Ctl<Button>("bbtnOk").OnClick = [this](Control&) { OkClick(); };
+  Ctl<Button>("bbtnCancel").OnClick = [this](Control&) { CancelClick(); };
+  Ctl<ComboBox>("cboxSaves").OnChange = [this](Control&) { cboxSavesChange(); };
+  Ctl<CheckBox>("cbDefautl").OnClick = [this](Control&) { cbDefautlClick(); };
+  GetAction("actSave").OnExecute = [this] { SaveState(false, false); };
+  GetAction("actPrint").OnExecute = [this] { PrintTikets(); };
+  GetAction("actTestPrint").OnExecute = [this] { actTestPrintExecute(); };
+  GetAction("actPrinterSetup").OnExecute = [this] { actPrinterSetupExecute(); };
+  Ctl<Button>("sbReset").OnClick = [this](Control&) { sbResetClick(); };
+  Ctl<Edit>("ePocetEtiket").OnKeyPress = [this](Control& sender, char32_t& key) {
+    NrEditPress(sender, key);
+  };
+  Ctl<TabSheet>("TabSheet2").OnEnter = [this](Control&) { TabSheet2Enter(); };
+  Ctl<Edit>("EBitMap").OnChange = [this](Control&) { EBitMapChange(); };
+  Ctl<Button>("SpeedButton4").OnClick = [this](Control&) { EBitMapButtonClick(); };
+  Ctl<Control>("Image1").OnMouseDown = [this](Control&, MouseButton, int x, int y) {
+    Image1MouseDown(x, y);
+  };
 
   // The bottom bars keep their buttons at the right edge.
   Ctl<Panel>("Panel1").OnResize = [this](Control& bar) {

@@ -19,6 +19,7 @@
 namespace korval {
 
 class Clock;
+class ComponentStateList;
 class GoodsRecord;
 class HostContext;
 class LocaleInfo;
@@ -33,6 +34,16 @@ struct DialogServices {
   PrintSurface& Printer;
   const LocaleInfo& Locale;
   const Clock& Today;
+  // The host program's file; names the placement file read at creation.
+  std::string HostExecutable;
+};
+
+// The dialog window's placement as formats keep it (section "Formular"); a
+// view applies it and reports it back.
+struct WindowPlacement {
+  int Flags = 0;
+  int ShowCmd = 1;  // 1 normal, 2 or 6 minimized, 3 maximized
+  Rect NormalPos{0, 0, 670, 466};
 };
 
 // The label dialog, "Nastavení etikety": a headless object that owns the
@@ -57,6 +68,9 @@ class TfrmMain : public Form {
   std::function<void(Control&)> RegisterDesignControl;
   // Reloads the picture item from the file named in EBitMap.
   std::function<void()> ReloadPicture;
+  // The picture item: loading the file named in EBitMap, and its browse button.
+  void EBitMapChange();
+  void EBitMapButtonClick();
 
   // --- Items and catalogue --------------------------------------------
   // Creates one catalogue entry: the switch "cb" + key in the item list and
@@ -152,6 +166,14 @@ class TfrmMain : public Form {
   void Preview();
   void Image1MouseDown(int x, int y);
   void TabSheet2Enter();
+  // DrawPage in preview mode.
+  void DrawPreviewPage(Canvas& canvas);
+  // DrawPage in preview mode without resizing, on PreviewCanvas; outside a
+  // paint onto nothing, asking the view to paint the box again.
+  void RedrawPreview();
+  // Set by a view while the dialog is on screen: only then does the preview
+  // refresh the design surface of the other tab first.
+  bool OnScreen = false;
 
   // --- Printer settings ----------------------------------------------------
   void LoadPrinterSettings(const std::string& formatName);
@@ -160,6 +182,57 @@ class TfrmMain : public Form {
   int DefaultPrinterIndex();
   double RememberedPaperWidth = -1;
   double RememberedPaperHeight = -1;
+
+  // --- Label format store -------------------------------------------------
+  // The two stored sets: parameters and design.
+  ComponentStateList& ParamsStorage() { return *paramsStorage_; }
+  ComponentStateList& ComponentState1() { return *componentState1_; }
+  // The fixed controls into both sets, in their order.
+  void RegisterStoredControls();
+  std::string StoreFile;     // empty until the first load or save
+  std::string StoreSection;  // "SetUp" or "SetLast"
+  std::string DefaultFormatName;
+  // The names of section "Saves" of the format list file, in file order.
+  std::vector<std::string> ReadFormatList() const;
+  void LoadFormat(const std::string& name);
+  void SaveState(bool ask, bool quiet);
+  void SaveLastUsedState();
+  void cboxSavesChange();
+  void cbDefautlClick();
+  WindowPlacement Placement;
+  bool PlacementWritten = false;
+  void ReadWindowPlacement();
+  void WriteWindowPlacement();
+
+  // --- Lifecycle -----------------------------------------------------------
+  std::string Caption = "Nastavení etikety";
+  // Creation steps after the form is built: printer settings, stored
+  // controls, caption, format list, host's format name, window placement.
+  // An error ends them with the "Chyba" report and a close request.
+  void RunCreationSteps();
+  // The handler of the first showing; the print path calls it directly.
+  void ShowStep();
+  // PrintTiketFormular after creation: printer settings again, the show
+  // step, the print action, pending events once.
+  void RunPrintPath();
+  // WM_CLOSE: from "&Ok" (result Ok) or the window's close box (no result).
+  // Saves as the leaving rules say; false when the dialog stays open.
+  bool Close();
+  void OkClick();
+  // "&Zrušit": the last-used state is written, no question asked.
+  void CancelClick();
+  // The dialog sends itself a close request (after an error report); the
+  // modal loop, or the print path's pending events, deliver it.
+  bool CloseRequested = false;
+  bool Created = false;  // the creation steps ran
+  bool Closed = false;
+  ModalResult Result = ModalResult::None;
+  // Printer changes of the system.
+  void WmDevModeChange();
+  void WmDeviceChange();
+  void WmSettingChange();
+  static constexpr int kMinWidth = 600;
+  static constexpr int kMinHeight = 410;
 
   // --- Dialog state -------------------------------------------------------
   bool Loading = false;  // a label format is being applied
@@ -180,6 +253,8 @@ class TfrmMain : public Form {
 
   DialogServices services_;
   std::vector<std::unique_ptr<Action>> actions_;
+  std::unique_ptr<ComponentStateList> paramsStorage_;
+  std::unique_ptr<ComponentStateList> componentState1_;
   bool placingItem_ = false;
   Control* currentItem_ = nullptr;
 };

@@ -8,6 +8,8 @@
 
 namespace korval {
 
+class TfrmSaves;
+
 enum class MessageIcon { None, Error, Warning, Question, Information };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
@@ -36,6 +38,9 @@ class Ui {
   // A file name, or nothing when the dialog was cancelled.
   virtual std::optional<std::string> OpenPictureDialog(const std::string& title,
                                                        const std::string& filter) = 0;
+  // Runs the save-format dialog modally; true when it was closed with its
+  // save button.
+  virtual bool ShowSaveDialog(TfrmSaves& dialog) = 0;
   // The chosen font (heights in design pixels), or nothing when cancelled.
   virtual std::optional<Font> ChooseFont(const Font& initial) = 0;
   virtual void SetCursor(Cursor cursor) = 0;

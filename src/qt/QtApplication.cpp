@@ -1,6 +1,6 @@
 #include "qt/QtApplication.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <cstdlib>
 
 namespace korval::qt {
@@ -18,7 +18,9 @@ void EnsureApplication() {
       (platform == nullptr || *platform == '\0')) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
   }
-  static QGuiApplication* app = new QGuiApplication(argc, argv);
+  // A widget application, since the print and page setup dialogs are
+  // widgets; it runs on the offscreen platform just as well.
+  static QApplication* app = new QApplication(argc, argv);
   (void)app;
 }
 

@@ -46,7 +46,7 @@ TfrmMain& DialogFixture::Dialog() {
 
 void DialogFixture::Recreate() {
   dialog.reset();
-  dialog = std::make_unique<TfrmMain>(DialogServices{host, ui, printer, locale, clock});
+  dialog = std::make_unique<TfrmMain>(DialogServices{host, ui, printer, locale, clock, {}});
 }
 
 }  // namespace korval::test

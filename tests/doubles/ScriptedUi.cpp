@@ -29,6 +29,14 @@ std::optional<Font> ScriptedUi::ChooseFont(const Font& initial) {
   return answer;
 }
 
+bool ScriptedUi::ShowSaveDialog(TfrmSaves& dialog) {
+  ++saveDialogsShown_;
+  if (saveDialogScripts_.empty()) return false;
+  auto script = std::move(saveDialogScripts_.front());
+  saveDialogScripts_.pop_front();
+  return script(dialog);
+}
+
 std::vector<std::string> ScriptedUi::MessageTexts() const {
   std::vector<std::string> texts;
   for (const auto& m : messages_) texts.push_back(m.Text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ class ScriptedUi final : public Ui {
   std::optional<std::string> OpenPictureDialog(const std::string& title,
                                                const std::string& filter) override;
   std::optional<Font> ChooseFont(const Font& initial) override;
+  bool ShowSaveDialog(TfrmSaves& dialog) override;
   void SetCursor(Cursor cursor) override { cursors_.push_back(cursor); }
   void ProcessPendingEvents() override { ++pendingEventRuns_; }
   void PostHostNotice(std::intptr_t hostWindow, std::uint32_t message) override {
@@ -30,6 +32,10 @@ class ScriptedUi final : public Ui {
   std::deque<MessageAnswer> answers_;
   std::deque<std::optional<std::string>> pictureAnswers_;
   std::deque<std::optional<Font>> fontAnswers_;
+  // What the person does in the save dialog: acts on it and says whether it
+  // was closed with the save button. Without a script it is closed unsaved.
+  std::deque<std::function<bool(TfrmSaves&)>> saveDialogScripts_;
+  int saveDialogsShown_ = 0;
 
   std::vector<MessageBoxRequest> messages_;
   std::vector<std::pair<std::string, std::string>> pictureDialogs_;

@@ -1,0 +1,41 @@
+#include "cli/FormatsCommand.h"
+
+#include <filesystem>
+
+#include "cli/Options.h"
+#include "platform/Text.h"
+#include "storage/ProfileFile.h"
+
+namespace korval::cli {
+
+std::string FormsPrefix(const std::string& folder) {
+  if (folder.empty()) return "./";
+  return folder.back() == '/' ? folder : folder + "/";
+}
+
+int RunFormatsCommand(const std::vector<std::string>& args, std::ostream& out) {
+  const Options options(args, {"--forms"}, {});
+  const std::string prefix = FormsPrefix(options.Require("--forms"));
+  if (!std::filesystem::is_directory(prefix)) throw UsageError("no folder " + prefix);
+  const ProfileFile list(prefix + "TiketFrm.ini");
+  const std::vector<std::string> names = list.ReadKeys("Saves");
+  const std::string defaultName = list.ReadString("Setup", "Default", "");
+  if (names.empty()) {
+    out << "no stored label formats in " << prefix << "\n";
+    return 0;
+  }
+  out << "  #  format                          file            default\n";
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string file = "TiketSav." + ZeroPad(std::to_string(i), 3);
+    const bool present = std::filesystem::exists(prefix + file);
+    // Pad by characters, not bytes, so Czech names line up.
+    std::string name = names[i];
+    for (std::size_t n = CharCount(name); n < 30; ++n) name += ' ';
+    out << FormatText("%3zu  %s  %-14s  %s\n", i, name.c_str(),
+                      (present ? file : file + " (missing)").c_str(),
+                      !defaultName.empty() && names[i] == defaultName ? "*" : "");
+  }
+  return 0;
+}
+
+}  // namespace korval::cli

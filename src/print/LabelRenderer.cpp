@@ -1,0 +1,143 @@
+// One label drawn onto a printed page: the items as they stand on the design
+// surface at this moment, mapped from design pixels to printer dots.
+#include "dialog/TfrmMain.h"
+#include "platform/NumberFormat.h"
+#include "platform/Text.h"
+
+namespace korval {
+namespace {
+
+int ToDots(double pixels, float dotsPerPixel, int origin) {
+  return static_cast<int>(RoundHalfEven(pixels * dotsPerPixel + origin));
+}
+
+// Font heights are design pixels; negative ones (character height) stay
+// negative, so the printed glyphs keep the size they have on screen.
+Font FontOnPage(const Font& font, float dotsPerPixelY) {
+  Font scaled = font;
+  scaled.Height = static_cast<int>(RoundHalfEven(font.Height * static_cast<double>(dotsPerPixelY)));
+  return scaled;
+}
+
+unsigned TextFlags(const TLabel& label) {
+  unsigned flags = 0;
+  if (label.WordWrap()) flags |= DT_WORDBREAK;
+  switch (label.Alignment()) {
+    case TAlignment::taRightJustify:
+      flags |= DT_RIGHT;
+      break;
+    case TAlignment::taCenter:
+      flags |= DT_CENTER;
+      break;
+    case TAlignment::taLeftJustify:
+      break;
+  }
+  switch (label.Layout()) {
+    case TTextLayout::tlCenter:
+      flags |= DT_VCENTER;
+      break;
+    case TTextLayout::tlBottom:
+      flags |= DT_BOTTOM;
+      break;
+    case TTextLayout::tlTop:
+      break;
+  }
+  return flags;
+}
+
+void PaintPicture(Canvas& canvas, const TImage& image, const Rect& r) {
+  const Picture& picture = image.GetPicture();
+  if (picture.Empty()) return;
+  if (image.Stretch()) {
+    canvas.StretchDraw(r, picture);
+  } else {
+    // One picture pixel per printer dot: a photo keeps its own resolution.
+    canvas.Draw(r.Left, r.Top, picture);
+  }
+}
+
+}  // namespace
+
+void TfrmMain::PaintTiket(Canvas& canvas, int x, int y) {
+  // The caller's pen, font and brush come back unchanged, whatever the items
+  // set; its brush colour is the page background that every item sits on.
+  CanvasStateGuard keep(canvas);
+  const Color background = canvas.BrushColor();
+  canvas.SetBrushStyle(BrushStyle::Solid);
+
+  if (Ctl<CheckBox>("cbRamecek").Checked()) {
+    const int width = static_cast<int>(RoundHalfEven(Resolution.DotsPerMmX * LabelWidthMm()));
+    const int height = static_cast<int>(RoundHalfEven(Resolution.DotsPerMmY * LabelHeightMm()));
+    canvas.SetBrushColor(kBlack);
+    canvas.FrameRect(Rect{x, y, x + width, y + height});
+  }
+
+  const bool outlines = TestMode && Ctl<CheckBox>("CheckBox2").Checked();
+  for (int i = 0; i < ComponentCount(); ++i) {
+    Control& item = Component(i);
+    if (!IsLabelItem(item)) continue;
+    const Rect r{ToDots(item.Left(), DotsPerPixelX, x), ToDots(item.Top(), DotsPerPixelY, y),
+                 ToDots(item.Left() + item.Width(), DotsPerPixelX, x),
+                 ToDots(item.Top() + item.Height(), DotsPerPixelY, y)};
+    canvas.SetBrushColor(background);
+
+    if (const auto* image = dynamic_cast<const TImage*>(&item)) {
+      PaintPicture(canvas, *image, r);
+    } else if (auto* barcode = dynamic_cast<TBarCodeControl*>(&item)) {
+      // Bit 0 of the tag asks for the number above the bars; the barcode
+      // itself would write it below, so it is kept from doing so.
+      const bool numberAbove = (barcode->Tag() & 1) != 0;
+      if (numberAbove) barcode->SetShowCode(false);
+      barcode->PaintBarcodeTo(canvas, r);
+      if (numberAbove) barcode->SetShowCode(true);
+
+      // The barcode's own digits are written in a font meant for the screen;
+      // the number is written again, legibly, in the font scaled to the page.
+      canvas.SetFont(FontOnPage(barcode->GetFont(), DotsPerPixelY));
+      const int line = canvas.TextExtent(barcode->Code()).Cy;
+      const Rect band = numberAbove ? Rect{r.Left, r.Top - line, r.Right, r.Top}
+                                    : Rect{r.Left, r.Bottom - line, r.Right, r.Bottom};
+      canvas.SetBrushStyle(BrushStyle::Solid);
+      canvas.SetBrushColor(background);
+      canvas.FillRect(band);
+      DrawItemText(canvas, TrimControl(barcode->Code()), band, DT_CENTER | DT_BOTTOM);
+    } else if (const auto* label = dynamic_cast<const TLabel*>(&item)) {
+      const Font font = FontOnPage(label->GetFont(), DotsPerPixelY);
+      canvas.SetFont(font);
+      canvas.SetPenColor(font.FontColor);
+      canvas.SetBrushColor(background);
+      DrawItemText(canvas, label->Caption(), r, TextFlags(*label));
+    }
+
+    if (outlines) {
+      canvas.SetBrushColor(kBlack);
+      canvas.FrameRect(r);
+      canvas.SetBrushColor(background);
+    }
+  }
+}
+
+// The platform's text drawing places single lines vertically but leaves a
+// block of wrapped lines at the top. The block is measured first and the
+// rectangle's top moved down by the room left, so centred and bottom layouts
+// hold for any number of lines; the bottom edge stays, so the text is still
+// cut at the item's rectangle.
+void TfrmMain::DrawItemText(Canvas& canvas, const std::string& text, Rect rect, unsigned flags) {
+  constexpr unsigned kVertical = DT_VCENTER | DT_BOTTOM;
+  const unsigned lines = flags & ~(kVertical | DT_CALCRECT | DT_NOCLIP);
+  if ((flags & kVertical) != 0) {
+    Rect needed = rect;
+    canvas.DrawText(text, needed, lines | DT_CALCRECT);
+    const int room = rect.Height() - needed.Height();
+    if (room < 0) {
+      // Taller than the item: cut on both sides as the canvas aligns it
+      // within the rectangle, where it can.
+      canvas.DrawText(text, rect, flags & ~(DT_CALCRECT | DT_NOCLIP));
+      return;
+    }
+    rect.Top += (flags & DT_VCENTER) != 0 ? room / 2 : room;
+  }
+  canvas.DrawText(text, rect, lines);
+}
+
+}  // namespace korval

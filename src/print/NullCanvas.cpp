@@ -1,0 +1,19 @@
+#include "print/NullCanvas.h"
+
+namespace korval {
+
+int NullCanvas::DrawText(std::string_view, Rect& r, unsigned flags) {
+  if ((flags & DT_CALCRECT) != 0) {
+    r.Right = r.Left;
+    r.Bottom = r.Top;
+  }
+  return 0;
+}
+
+void NullCanvas::Restore() {
+  if (saved_.empty()) return;
+  state_ = saved_.back();
+  saved_.pop_back();
+}
+
+}  // namespace korval

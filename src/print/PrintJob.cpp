@@ -1,0 +1,218 @@
+// The real print and the test print: sheets of labels laid out by the grid
+// rule and sent to the print surface, the printer setup button, the reset of
+// the start position and the key filter of the test print's count.
+#include "dialog/TfrmMain.h"
+#include "host_api/HostContext.h"
+#include "platform/Clock.h"
+#include "platform/NumberFormat.h"
+#include "platform/PrintSurface.h"
+#include "platform/Text.h"
+#include "platform/Ui.h"
+#include "print/LayoutGrid.h"
+
+namespace korval {
+namespace {
+
+constexpr const char* kPrintTitle = "Tisk etiket (Etikety)";
+constexpr const char* kTestPrintTitle = "Zkušební tisk (Etikety)";
+// Separate jobs reach the printer's queue half a second apart, not in one
+// burst.
+constexpr int kPauseBetweenJobsMs = 500;
+constexpr char32_t kBackspace = 8;
+constexpr const char* kNothingFits = "Na stránku se nevejde žádná etiketa, tisk byl ukončen.";
+
+// The whole sheet in printer dots from the current start position. The
+// surface is the paper edge to edge although positions count from the
+// printable area: labels may reach into the strips on the right and bottom.
+LayoutGrid PrintGrid(TfrmMain& form) {
+  GridInput input = SheetGridInput(form.CurrentSheetEdits(), form.Unit, form.LabelWidthMm(),
+                                   form.LabelHeightMm(), form.Resolution);
+  const PrintSurface& printer = form.Services().Printer;
+  input.SurfaceWidth = printer.PaperWidth(SizeUnit::Inches) * 25.4 * form.Resolution.DotsPerMmX;
+  input.SurfaceHeight = printer.PaperHeight(SizeUnit::Inches) * 25.4 * form.Resolution.DotsPerMmY;
+  input.ScaleX = 1;
+  input.ScaleY = 1;
+  input.StartCol = form.StartCol;
+  input.StartRow = form.StartRow;
+  return LayoutGrid(input);
+}
+
+// The page canvas is held while one sheet is laid out, and released however
+// the layout ends.
+class CanvasLock {
+ public:
+  explicit CanvasLock(PrintSurface& printer) : printer_(printer) { printer_.LockCanvas(); }
+  ~CanvasLock() { printer_.UnlockCanvas(); }
+  CanvasLock(const CanvasLock&) = delete;
+  CanvasLock& operator=(const CanvasLock&) = delete;
+
+ private:
+  PrintSurface& printer_;
+};
+
+// An open print job that is closed even when an error ends the layout and
+// goes on to the host: a job left open would refuse every later one.
+class OpenJob {
+ public:
+  OpenJob(PrintSurface& printer, std::string title)
+      : printer_(printer), title_(std::move(title)), open_(printer_.BeginJob(title_)) {}
+  ~OpenJob() {
+    if (!open_) return;
+    try {
+      printer_.EndJob();
+    } catch (...) {
+      // The error on its way to the host is the one worth reporting.
+    }
+  }
+  OpenJob(const OpenJob&) = delete;
+  OpenJob& operator=(const OpenJob&) = delete;
+
+  bool IsOpen() const { return open_; }
+  void End() {
+    open_ = false;
+    printer_.EndJob();
+  }
+  // The sheets so far go to the printer as a job of their own; the next
+  // ones follow under the same title.
+  void Restart(const Clock& clock) {
+    End();
+    clock.Sleep(kPauseBetweenJobsMs);
+    open_ = printer_.BeginJob(title_);
+  }
+
+ private:
+  PrintSurface& printer_;
+  std::string title_;
+  bool open_;
+};
+
+}  // namespace
+
+void TfrmMain::DrawPage(Canvas& canvas, PageMode mode) {
+  if (mode == PageMode::Preview) {
+    DrawPreviewPage(canvas);
+    return;
+  }
+  const LayoutGrid grid = PrintGrid(*this);
+  for (const GridPosition& position : grid) {
+    const int x = position.Bounds.Left;
+    const int y = position.Bounds.Top;
+    if (TestMode) {
+      ++TestCounter;
+      // An emptied count prints nothing rather than guessing a number.
+      const int wanted = ParseInt(Ctl<Edit>("ePocetEtiket").Text()).value_or(0);
+      if (wanted >= TestCounter) PaintTiket(canvas, x, y);
+      continue;
+    }
+    if (ItemPrintedCount == 0 || ItemPrintedCount >= LabelCount) {
+      CurrentItemIndex = NextItemIndex;
+      if (!BindGoodsItem(CurrentItemIndex)) {
+        PrintFinished = true;
+        return;
+      }
+      ItemPrintedCount = 0;
+      ++NextItemIndex;
+    }
+    ++ItemPrintedCount;
+    DrawTiket();
+    PaintTiket(canvas, x, y);
+    // The start position is for the first sheet only.
+    StartCol = 0;
+    StartRow = 0;
+    PrintFinished =
+        NextItemIndex > services_.Host.GoodsCount() - 1 && ItemPrintedCount >= LabelCount;
+  }
+}
+
+void TfrmMain::PrintTikets() {
+  PrintSurface& printer = services_.Printer;
+  const HostContext& host = services_.Host;
+  if (!host.ParamsGiven() || host.LabelPrinterIndex() == -1) {
+    if (!printer.ShowPrintDialog()) return;
+  }
+  ApplyPrinterSelection(printer.PrinterIndex(), -1, -1);
+
+  TestMode = false;
+  ItemPrintedCount = 0;
+  NextItemIndex = 0;
+  PrintFinished = false;
+  bool nothingFits = false;
+  {
+    OpenJob job(printer, kPrintTitle);
+    if (!job.IsOpen()) return;
+    while (!PrintFinished) {
+      CanvasLock lock(printer);
+      // A sheet without a single position would never finish the job.
+      const LayoutGrid grid = PrintGrid(*this);
+      if (grid.begin() == grid.end()) {
+        nothingFits = true;
+        break;
+      }
+      DrawPage(printer.PageCanvas(), PageMode::Print);
+      if (PrintFinished) break;
+      if (Ctl<CheckBox>("cbVlastniFronta").Checked()) {
+        job.Restart(services_.Today);
+        if (!job.IsOpen()) break;
+      } else {
+        printer.NewPage();
+      }
+    }
+    if (job.IsOpen()) job.End();
+  }
+  if (nothingFits) {
+    services_.UserInterface.ShowMessage({"Chyba", kNothingFits, MessageIcon::Error,
+                                         MessageButtons::Ok, MessageModality::TaskModal});
+  }
+
+  RedrawPreview();
+  StartCol = 0;
+  StartRow = 0;
+  ClickPoint = Point{-1, -1};
+  RedrawPreview();
+  // The job left the navigation past its last item; the surface shows the
+  // first one again, and the arrows step on from there.
+  CurrentItemIndex = 0;
+  BindGoodsItem(0);
+}
+
+void TfrmMain::actTestPrintExecute() {
+  TestCounter = 0;
+  TestMode = true;
+  NextItemIndex = 0;
+  PrintFinished = false;
+  PrintSurface& printer = services_.Printer;
+  {
+    OpenJob job(printer, kTestPrintTitle);
+    if (!job.IsOpen()) return;
+    {
+      CanvasLock lock(printer);
+      DrawPage(printer.PageCanvas(), PageMode::Print);
+    }
+    job.End();
+  }
+  if (BindGoodsItem(CurrentItemIndex)) DrawTiket();
+}
+
+void TfrmMain::actPrinterSetupExecute() {
+  PrintSurface& printer = services_.Printer;
+  if (!printer.ShowPrinterSetupDialog()) return;
+  ApplyPrinterSelection(printer.PrinterIndex(), printer.PaperWidth(SizeUnit::Inches),
+                        printer.PaperHeight(SizeUnit::Inches));
+}
+
+void TfrmMain::sbResetClick() {
+  StartCol = 0;
+  StartRow = 0;
+  ClickPoint = Point{0, 0};
+  Preview();
+  Ctl<Control>("sbReset").SetEnabled(false);
+}
+
+void TfrmMain::NrEditPress(Control& edit, char32_t& key) {
+  if (key >= U'0' && key <= U'9') return;
+  // Backspace may not empty the field: a test print needs a count.
+  if (key == kBackspace && CharCount(edit.Caption()) != 1) return;
+  key = 0;
+}
+
+}  // namespace korval

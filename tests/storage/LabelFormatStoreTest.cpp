@@ -1,0 +1,329 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "doubles/DialogFixture.h"
+#include "platform/CodePage.h"
+#include "storage/ComponentStateList.h"
+#include "storage/ProfileFile.h"
+#include "storage/ProfileTestFolder.h"
+#include "storage/TfrmSaves.h"
+
+namespace korval {
+namespace {
+
+using test::DialogFixture;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+// A dialog whose formats live in a fresh folder, which is also the current
+// folder (printer settings) and the configuration folder (placement file).
+class StoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(folder_.Path());
+    ::setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
+    f_.host.SetFormPath(folder_.Path().string() + "/");
+    f_.printer.printers_ = {{"Laser"}};
+    f_.printer.defaultName_ = "Laser";
+    WriteBytes(folder_.File("etikety.ini"), "[SETUP]\r\nTISKARNA=Laser\r\n");
+  }
+  void TearDown() override {
+    f_.dialog.reset();
+    std::filesystem::current_path(previous_);
+  }
+
+  TfrmMain& Open(const std::string& formatName = "") {
+    f_.SetGoods({test::RecordBuilder().Name("Sýr").Build()}, formatName);
+    TfrmMain& d = f_.Dialog();
+    d.RunCreationSteps();
+    d.ShowStep();
+    return d;
+  }
+  // The person names the format and presses "&Uložit".
+  void SaveAs(const std::string& name) {
+    f_.ui.saveDialogScripts_.push_back([name](TfrmSaves& dialog) {
+      dialog.SetName(name);
+      return dialog.PressSave();
+    });
+  }
+  std::string File(const std::string& name) const { return folder_.File(name); }
+  std::string Bytes(const std::string& name) const { return ReadBytes(folder_.File(name)); }
+  bool Exists(const std::string& name) const { return std::filesystem::exists(folder_.File(name)); }
+
+  TempFolder folder_;
+  std::filesystem::path previous_;
+  DialogFixture f_;
+};
+
+TEST_F(StoreTest, NameItemIsWrittenAsFifteenKeysInOrder) {
+  TfrmMain& d = Open();
+  d.SaveLastUsedState();
+  const ProfileFile file(File("TiketFrm.ini"));
+  std::vector<std::string> keys;
+  for (const auto& key : file.ReadKeys("SetLast"))
+    if (key.rfind("lNazev.", 0) == 0)
+      keys.push_back(key + "=" + file.ReadString("SetLast", key, "?"));
+  const std::vector<std::string> expected = {"lNazev.Alignment=taLeftJustify",
+                                             "lNazev.Layout=tlCenter",
+                                             "lNazev.FontCharset=1",
+                                             "lNazev.FontColor=-2147483640",
+                                             "lNazev.FontHeight=-19",
+                                             "lNazev.FontName=MS Sans Serif",
+                                             "lNazev.FontPitch=fpDefault",
+                                             "lNazev.FontSize=14",
+                                             "lNazev.FontStyle=[fsBold]",
+                                             "lNazev.WordWrap=False",
+                                             "lNazev.Top=12",
+                                             "lNazev.Left=66",
+                                             "lNazev.Width=97",
+                                             "lNazev.Height=25",
+                                             "lNazev.Visible=False"};
+  EXPECT_EQ(keys, expected);
+  // Byte for byte as the Windows program writes them.
+  EXPECT_NE(Bytes("TiketFrm.ini").find("lNazev.FontStyle=[fsBold]\r\nlNazev.WordWrap=False\r\n"),
+            std::string::npos);
+}
+
+TEST_F(StoreTest, SetsKeepTheirRegistrationOrder) {
+  TfrmMain& d = Open();
+  const auto params = d.ParamsStorage().Entries();
+  ASSERT_GE(params.size(), 2u);
+  EXPECT_EQ(params.front(), "lcena1.Alignment");
+  EXPECT_EQ(params.back(), "CBoxIgnoreWrongEAN.Checked");
+  const auto design = d.ComponentState1().Entries();
+  EXPECT_EQ(design.front(), "lNazev.Alignment");
+  EXPECT_EQ(design.back(), "lDatum.Visible");
+  // The price items store their split, the others do not.
+  EXPECT_NE(std::find(params.begin(), params.end(), "lcena1.Linked"), params.end());
+  EXPECT_EQ(std::find(params.begin(), params.end(), "lminzas.Linked"), params.end());
+  // The barcode stores its flags and font, then its Tag.
+  EXPECT_NE(std::find(params.begin(), params.end(), "lEANCode.Tag"), params.end());
+}
+
+TEST_F(StoreTest, HandWrittenFormatLoads) {
+  WriteBytes(File("TiketFrm.ini"),
+             Utf8ToCp1250("[Setup]\r\nDefault=Malé\r\n[Saves]\r\nVelké=\r\nMalé=\r\n"));
+  WriteBytes(File("TiketSav.001"), Utf8ToCp1250("[SetUp]\r\n"
+                                                "lNazev.Alignment=taCenter\r\n"
+                                                "lNazev.Layout=tlBottom\r\n"
+                                                "lNazev.FontName=Arial\r\n"
+                                                "lNazev.FontHeight=-13\r\n"
+                                                "lNazev.FontSize=20\r\n"
+                                                "lNazev.FontStyle=[fsBold,fsItalic]\r\n"
+                                                "lNazev.WordWrap=true\r\n"
+                                                "lNazev.Top=30\r\n"
+                                                "lNazev.Left=5\r\n"
+                                                "lNazev.Visible=True\r\n"
+                                                "rxseOsax=oops\r\n"
+                                                "rxseOsax.Text=  40 \r\n"
+                                                "ComboBox1.ItemIndex=1\r\n"
+                                                "eText1.Text=Akce\r\n"
+                                                "lcena1.Visible=True\r\n"
+                                                "lcena1.Linked=True\r\n"
+                                                "lcena1_Link.Left=150\r\n"
+                                                "lcena1_Link.Width=20\r\n"));
+  TfrmMain& d = Open("Malé");
+  auto& name = d.Ctl<TLabel>("lNazev");
+  EXPECT_EQ(d.StoreFile, File("TiketSav.001"));
+  EXPECT_EQ(name.Alignment(), TAlignment::taCenter);
+  EXPECT_EQ(name.Layout(), TTextLayout::tlBottom);
+  EXPECT_EQ(name.GetFont().Name, "Arial");
+  EXPECT_EQ(name.GetFont().Size, 20);  // Size comes after Height and counts
+  EXPECT_EQ(name.GetFont().Height, -27);
+  EXPECT_EQ(name.GetFont().Style, fsBold | fsItalic);
+  EXPECT_TRUE(name.WordWrap());
+  EXPECT_EQ(name.Top(), 30);
+  EXPECT_EQ(name.Width(), 97);  // missing key: unchanged
+  EXPECT_TRUE(name.Visible());
+  EXPECT_TRUE(d.Ctl<CheckBox>("cbNazev").Checked());
+  EXPECT_EQ(d.Ctl<Edit>("rxseOsax").Text(), "40");
+  EXPECT_EQ(d.Unit, MeasureUnit::Millimetres);
+  EXPECT_EQ(d.Ctl<Control>("lText1").Caption(), "Akce");
+  // The split price gets its link label back, at its stored place.
+  auto& price = d.Ctl<TLabel>("lcena1");
+  ASSERT_TRUE(price.Linked());
+  EXPECT_EQ(price.LinkLabel()->Left(), 150);
+  EXPECT_EQ(price.LinkLabel()->Width(), 20);
+  EXPECT_TRUE(d.Ctl<CheckBox>("cbDefautl").Checked());
+  EXPECT_EQ(d.DefaultFormatName, "Malé");
+}
+
+TEST_F(StoreTest, BadValuesLeaveWhatTheyCannotSet) {
+  WriteBytes(File("TiketFrm.ini"),
+             "[SetLast]\r\nlCislo.Top=abc\r\nlCislo.Visible=yes\r\nlCislo.Alignment=left\r\n"
+             "lCislo.FontStyle=[]\r\nlCislo.Left=7\r\n");
+  TfrmMain& d = Open();
+  auto& number = d.Ctl<TLabel>("lCislo");
+  EXPECT_EQ(number.Top(), 0);      // an integer that is not a number is 0
+  EXPECT_FALSE(number.Visible());  // a Boolean that is not one is left
+  EXPECT_EQ(number.Alignment(), TAlignment::taLeftJustify);
+  EXPECT_EQ(number.GetFont().Style, 0);  // brackets alone: no style
+  EXPECT_EQ(number.Left(), 7);
+}
+
+TEST_F(StoreTest, DamagedFilesRestoreWhatTheyCan) {
+  std::string garbage = "[SetLast]\r\nlNazev.Left=44\r\n";
+  for (int i = 0; i < 5000; ++i) garbage += static_cast<char>((i * 37) % 256);
+  garbage += "\r\nlNazev.Top=";  // cut off in the middle of a line
+  WriteBytes(File("TiketFrm.ini"), garbage);
+  TfrmMain& d = Open();
+  EXPECT_EQ(d.Ctl<Control>("lNazev").Left(), 44);
+}
+
+TEST_F(StoreTest, SavingAThenBThenLowerCaseA) {
+  TfrmMain& d = Open();
+  auto& box = d.Ctl<ComboBox>("cboxSaves");
+  box.SetText("A");
+  SaveAs("A");
+  d.SaveState(false, false);
+  EXPECT_EQ(Bytes("TiketFrm.ini"), "[Setup]\r\nDefault=\r\n[Saves]\r\nA=\r\n");
+  ASSERT_TRUE(Exists("TiketSav.000"));
+  EXPECT_EQ(Bytes("TiketSav.000").rfind("[SetUp]\r\n", 0), 0u);
+  EXPECT_EQ(f_.ui.notices_.size(), 1u);
+  EXPECT_EQ(f_.ui.notices_[0].Message, 1025u);
+
+  SaveAs("B");
+  d.SaveState(false, false);
+  EXPECT_TRUE(Exists("TiketSav.001"));
+  d.Ctl<Control>("lNazev").SetLeft(77);
+  SaveAs("a");
+  d.SaveState(false, false);
+  EXPECT_EQ(ProfileFile(File("TiketFrm.ini")).ReadKeys("Saves"),
+            (std::vector<std::string>{"A", "B"}));
+  EXPECT_FALSE(Exists("TiketSav.002"));
+  EXPECT_EQ(ProfileFile(File("TiketSav.000")).ReadString("SetUp", "lNazev.Left", ""), "77");
+  EXPECT_EQ(box.Items(), (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(f_.ui.notices_.size(), 3u);
+}
+
+TEST_F(StoreTest, NoToTheQuestionWritesOnlyTheLastUsedState) {
+  WriteBytes(File("TiketFrm.ini"), "[Saves]\r\nA=\r\n");
+  TfrmMain& d = Open();
+  f_.ui.answers_ = {MessageAnswer::No};
+  d.SaveState(true, false);
+  const ProfileFile list(File("TiketFrm.ini"));
+  EXPECT_EQ(list.ReadKeys("Saves"), std::vector<std::string>{"A"});
+  EXPECT_TRUE(list.ReadKeys("Setup").empty());
+  EXPECT_FALSE(list.ReadKeys("SetLast").empty());
+  EXPECT_FALSE(Exists("TiketSav.000"));
+  EXPECT_TRUE(f_.ui.notices_.empty());
+  EXPECT_EQ(f_.ui.saveDialogsShown_, 0);
+  EXPECT_EQ(f_.ui.messages_.back().Text, "Chcete uložit stávající nastavení etikety do seznamu ?");
+  EXPECT_EQ(f_.ui.messages_.back().Caption, "Dotaz");
+}
+
+TEST_F(StoreTest, LeavingTheSaveDialogWritesNothing) {
+  TfrmMain& d = Open();
+  f_.ui.saveDialogScripts_.push_back([](TfrmSaves& dialog) {
+    dialog.SetName("X");
+    return false;  // closed with the title-bar close
+  });
+  d.SaveState(false, false);
+  EXPECT_FALSE(Exists("TiketFrm.ini"));
+  EXPECT_TRUE(f_.ui.notices_.empty());
+}
+
+TEST_F(StoreTest, CancelWritesLastUsedStateAndPlacementOnly) {
+  WriteBytes(File("TiketFrm.ini"), "[Saves]\r\nA=\r\n");
+  TfrmMain& d = Open();
+  d.Ctl<Button>("bbtnCancel").Click();
+  EXPECT_TRUE(d.Closed);
+  const ProfileFile list(File("TiketFrm.ini"));
+  EXPECT_EQ(list.ReadKeys("Saves"), std::vector<std::string>{"A"});
+  EXPECT_FALSE(list.ReadKeys("SetLast").empty());
+  EXPECT_EQ(list.ReadKeys("Formular"),
+            (std::vector<std::string>{"Flags", "ShowCmd", "NormalPos", "PixelsPerInch", "Color"}));
+  EXPECT_TRUE(f_.ui.messages_.empty());
+  EXPECT_TRUE(f_.ui.notices_.empty());
+}
+
+TEST_F(StoreTest, LeavingWithOkAsksUnlessAutoSaveHasAName) {
+  TfrmMain& d = Open();
+  d.Ctl<CheckBox>("cbAutoSave").SetChecked(true);
+  f_.ui.answers_ = {MessageAnswer::No};
+  d.Ctl<Button>("bbtnOk").Click();  // auto-save, but no name: the question
+  EXPECT_EQ(f_.ui.messages_.size(), 1u);
+  EXPECT_TRUE(d.Closed);
+
+  f_.dialog.reset();
+  f_.ui.messages_.clear();
+  TfrmMain& again = Open();
+  again.Ctl<CheckBox>("cbAutoSave").SetChecked(true);
+  again.Ctl<ComboBox>("cboxSaves").SetText("Rohlíky");
+  EXPECT_TRUE(again.Close());  // the close box behaves like "&Ok"
+  EXPECT_TRUE(f_.ui.messages_.empty());
+  EXPECT_EQ(f_.ui.saveDialogsShown_, 0);
+  EXPECT_EQ(ProfileFile(File("TiketFrm.ini")).ReadKeys("Saves"),
+            std::vector<std::string>{"Rohlíky"});
+  EXPECT_TRUE(Exists("TiketSav.000"));
+}
+
+TEST_F(StoreTest, DefaultBox) {
+  TfrmMain& d = Open();
+  auto& def = d.Ctl<CheckBox>("cbDefautl");
+  def.Click();
+  EXPECT_FALSE(def.Checked());
+  EXPECT_EQ(f_.ui.messages_.back().Caption, "Varování");
+  EXPECT_EQ(f_.ui.messages_.back().Text,
+            "Není vyplněn název etikety, nelze nastavit parametr \"výchozí\" !");
+
+  d.Ctl<ComboBox>("cboxSaves").SetText("A");
+  def.Click();
+  EXPECT_EQ(d.DefaultFormatName, "A");
+  SaveAs("A");
+  d.SaveState(false, false);
+  EXPECT_EQ(ProfileFile(File("TiketFrm.ini")).ReadString("Setup", "Default", "?"), "A");
+
+  // A change without a named save is lost at the next load.
+  def.Click();
+  EXPECT_EQ(d.DefaultFormatName, "");
+  d.Ctl<ComboBox>("cboxSaves").UserSelect(0);
+  EXPECT_EQ(d.DefaultFormatName, "A");
+  EXPECT_TRUE(def.Checked());
+}
+
+TEST_F(StoreTest, ATypedNameThatIsNotInTheListLoadsNothing) {
+  WriteBytes(File("TiketFrm.ini"),
+             "[Setup]\r\nDefault=A\r\n[Saves]\r\nA=\r\n[SetLast]\r\nlNazev.Left=3\r\n");
+  WriteBytes(File("TiketSav.000"), "[SetUp]\r\nlNazev.Left=55\r\n");
+  TfrmMain& d = Open("Neznámá");
+  EXPECT_EQ(d.Ctl<ComboBox>("cboxSaves").Text(), "Neznámá");
+  EXPECT_EQ(d.Ctl<Control>("lNazev").Left(), 66);  // the form's own layout
+  EXPECT_FALSE(d.Ctl<CheckBox>("cbDefautl").Checked());
+  d.Ctl<ComboBox>("cboxSaves").UserSetText("a");
+  EXPECT_EQ(d.Ctl<Control>("lNazev").Left(), 55);
+  d.Ctl<ComboBox>("cboxSaves").UserSetText("");
+  EXPECT_EQ(d.Ctl<Control>("lNazev").Left(), 3);
+}
+
+TEST_F(StoreTest, PlacementIsReadFromTheHostNamedFileAndWrittenToTheStoreFile) {
+  f_.dialog.reset();
+  DialogServices services{f_.host, f_.ui, f_.printer, f_.locale, f_.clock, "/opt/sklad/Sklad.exe"};
+  std::filesystem::create_directories(folder_.File("config/korval"));
+  WriteBytes(
+      folder_.File("config/korval/Sklad.INI"),
+      "[Formular]\r\nFlags=2\r\nShowCmd=3\r\nNormalPos=10,20,800,600\r\nPixelsPerInch=96\r\n");
+  {
+    TfrmMain d(services);
+    d.RunCreationSteps();
+    EXPECT_EQ(d.Placement.NormalPos, (Rect{10, 20, 800, 600}));
+    EXPECT_EQ(d.Placement.ShowCmd, 3);
+    EXPECT_EQ(d.Placement.Flags, 2);
+  }
+  // Destroyed without a close: written where it was read from.
+  EXPECT_NE(ReadBytes(folder_.File("config/korval/Sklad.INI")).find("Color=-2147483633"),
+            std::string::npos);
+
+  WriteBytes(folder_.File("config/korval/Sklad.INI"),
+             "[Formular]\r\nNormalPos=10,20,800,600\r\nPixelsPerInch=120\r\n");
+  TfrmMain other(services);
+  other.RunCreationSteps();
+  EXPECT_EQ(other.Placement.NormalPos, (Rect{0, 0, 670, 466}));  // another screen: ignored
+}
+
+}  // namespace
+}  // namespace korval
