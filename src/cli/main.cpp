@@ -7,6 +7,7 @@
 #include "cli/GoodsCommand.h"
 #include "cli/GoodsFile.h"
 #include "cli/Options.h"
+#include "cli/PrintCommand.h"
 
 namespace {
 
@@ -17,6 +18,9 @@ constexpr const char* kUsage =
     "  goods --goods FILE [--encoding utf-8|cp1250]\n"
     "        hand the goods of FILE (CSV with a header of record field names,\n"
     "        or a file of 494-byte records) to the library and list them\n"
+    "  print --forms DIR --format NAME --goods FILE [--pdf OUT | --printer NAME]\n"
+    "        [--start COL,ROW] [--test N] [--encoding utf-8|cp1250]\n"
+    "        print the labels of the goods with a stored label format\n"
     "  formats --forms DIR\n"
     "        list the label formats stored in DIR\n"
     "  help  this text\n";
@@ -33,6 +37,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   try {
     if (command == "goods") return korval::cli::RunGoodsCommand(rest, std::cout);
+    if (command == "print") return korval::cli::RunPrintCommand(rest, std::cout, std::cerr);
     if (command == "formats") return korval::cli::RunFormatsCommand(rest, std::cout);
     std::cerr << "korval: unknown command " << command << "\n\n" << kUsage;
     return 2;

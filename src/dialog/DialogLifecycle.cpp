@@ -149,3 +149,13 @@ void TfrmMain::WmSettingChange() {
 }
 
 }  // namespace korval
+
+namespace korval {
+
+void PrintTiketFormularWith(const DialogServices& services) {
+  TfrmMain dialog(services);
+  dialog.RunCreationSteps();
+  dialog.RunPrintPath();
+}
+
+}  // namespace korval

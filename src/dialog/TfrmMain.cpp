@@ -115,6 +115,13 @@ void TfrmMain::BuildLayout() {
 
 void TfrmMain::BuildFixedItems() {
   Control& panel = Ctl<Control>("Panel2");
+  const auto attachMouse = [this](Control& item) {
+    item.OnMouseDown = [this](Control& c, MouseButton b, int x, int y) {
+      MouseDownClick(c, b, x, y);
+    };
+    item.OnMouseMove = [this](Control& c, int x, int y) { MouseMoveClick(c, x, y); };
+    item.OnMouseUp = [this](Control& c, MouseButton b, int x, int y) { MouseUpClick(c, b, x, y); };
+  };
   struct TextItem {
     const char* Name;
     const char* Caption;
@@ -144,6 +151,7 @@ void TfrmMain::BuildFixedItems() {
     item.SetHint(ControlText(kFormName, t.Name, "Hint", t.Hint));
     item.SetBounds(t.Bounds.Left, t.Bounds.Top, t.Bounds.Right, t.Bounds.Bottom);
     item.SetTag(10);
+    attachMouse(item);
     item.SetVisible(false);
     item.SetParent(&panel);
   };
@@ -157,6 +165,7 @@ void TfrmMain::BuildFixedItems() {
   barcode.SetHint(ControlText(kFormName, "NrEANCode", "Hint", "Katalog. číslo"));
   barcode.SetBounds(8, 132, 179, 37);
   barcode.SetTag(10);
+  attachMouse(barcode);
   barcode.SetVisible(false);
   barcode.SetParent(&panel);
 
@@ -168,6 +177,7 @@ void TfrmMain::BuildFixedItems() {
   picture.SetHint(ControlText(kFormName, "imgBitMap", "Hint", "Obrázek"));
   picture.SetBounds(10, 6, 79, 57);
   picture.SetTag(10);
+  attachMouse(picture);
   picture.SetVisible(false);
   picture.SetParent(&panel);
 }
@@ -189,6 +199,15 @@ void TfrmMain::AttachLayoutHandlers() {
   }
   Ctl<ComboBox>("ComboBox1").OnChange = [this](Control& sender) { ComboBox1Change(sender); };
   Ctl<Control>("PaintBox1").OnClick = [this](Control&) { DrawTiket(); };
+  Ctl<Control>("PaintBox1").OnMouseDown = [this](Control&, MouseButton button, int x, int y) {
+    imgTiketMouseDown(button, x, y);
+  };
+  Ctl<Control>("PaintBox1").OnMouseMove = [this](Control&, int x, int y) {
+    imgTiketMouseMove(x, y);
+  };
+  for (const char* name : {"ScrollBox1", "gbTiket"}) {
+    Ctl<Control>(name).OnMouseMove = [this](Control&, int, int) { ScrollBox1MouseMove(); };
+  }
   Ctl<CheckBox>("ViewPrintArea").OnClick = [this](Control&) {
     Ctl<Control>("PaintBox1").Invalidate();
   };

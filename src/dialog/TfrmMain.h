@@ -14,6 +14,7 @@
 #include "label/TImage.h"
 #include "label/TLabel.h"
 #include "platform/Canvas.h"
+#include "platform/Ui.h"
 #include "print/SheetGeometry.h"
 
 namespace korval {
@@ -139,6 +140,66 @@ class TfrmMain : public Form {
   // The label frame and the print-area outlines of the design surface.
   void PaintBox1Paint(Canvas& canvas);
 
+  // --- Design surface editing -----------------------------------------------
+  // Mouse positions on items are in the item's own pixels; on the label
+  // (PaintBox1) in the label's pixels. A view forwards its mouse events here
+  // and draws what DragOutline and SelectionHandles say.
+  enum DragSide : unsigned { dsMove = 1, dsLeft = 2, dsRight = 4, dsTop = 8, dsBottom = 16 };
+  unsigned DragSides = 0;
+  bool Moving = false;
+  bool Resizing = false;
+  int DownX = 0;
+  int DownY = 0;
+  Control* DragItem = nullptr;
+  Rect DragRect{};
+  // The cursor of the item under the mouse (hover), for the view to show.
+  Cursor ItemCursor = Cursor::Default;
+  void MouseDownClick(Control& item, MouseButton button, int x, int y);
+  void MouseMoveClick(Control& item, int x, int y);
+  void MouseUpClick(Control& item, MouseButton button, int x, int y);
+  void imgTiketMouseDown(MouseButton button, int x, int y);
+  void imgTiketMouseMove(int x, int y);
+  void ScrollBox1MouseMove();
+  // The focus-rectangle outline while a drag runs (design-panel pixels).
+  std::optional<Rect> DragOutline() const;
+  // The rectangle whose handles were drawn after the last drop, until the
+  // next repaint of the surface.
+  std::optional<Rect> SelectionHandles;
+  static void DrawSelectionHandles(Canvas& canvas, const Rect& r, int size, bool solid);
+
+  // The item popup menu: which entries it shows for an item, and their effects.
+  struct ItemMenuState {
+    bool FontVisible = false;
+    bool GuardBarsVisible = false;  // "&EAN och.známka"
+    bool GuardBarsChecked = false;
+    bool NumberAboveVisible = false;  // "Tisknout číslo na&d čárový kód"
+    bool NumberAboveChecked = false;
+    bool FitVisible = false;  // "&Přizpůsobit rozměru"
+    bool FitEnabled = false;
+    bool FitChecked = false;
+    bool AlignmentVisible = false;  // both alignment submenus
+    TAlignment Alignment = TAlignment::taLeftJustify;
+    TTextLayout Layout = TTextLayout::tlTop;
+    bool WordWrapVisible = false;  // "Zalomení textu"
+    bool WordWrapChecked = false;
+    bool SplitVisible = false;  // "Rozdělt cenu na celé a zbytek"
+    bool SplitChecked = false;
+  };
+  // The view asks for the menu at a position (right button on a barcode's
+  // release, or the platform's context-menu gesture on other items).
+  std::function<void(Control& item, int x, int y)> OnPopupRequest;
+  ItemMenuState ppMenuPopup(Control& item);
+  void FontClick();
+  void AlignFont(TAlignment alignment);
+  void Nahoru1Click();
+  void Nasted2Click();
+  void Dol1Click();
+  void Zalomentextu1Click();
+  void NrTopClick();
+  void EanGuardClick();
+  void Pizpsobitrozmru1Click();
+  void Rozdltcenunacelazbytek1Click();
+
   // --- Printing ------------------------------------------------------------
   int StartCol = 0;
   int StartRow = 0;
@@ -258,6 +319,10 @@ class TfrmMain : public Form {
   bool placingItem_ = false;
   Control* currentItem_ = nullptr;
 };
+
+// PrintTiketFormular's whole path on the given services: the dialog is
+// created, prints the host's goods with the host's format unseen, and goes.
+void PrintTiketFormularWith(const DialogServices& services);
 
 // The switch of a catalogue item.
 class TPropCheckBox : public CheckBox {

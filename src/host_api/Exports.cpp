@@ -1,6 +1,7 @@
 // The exported C functions: thin shims over the host context.
 #include <korval/korval.h>
 
+#include "host_api/Backend.h"
 #include "host_api/HostApi.h"
 #include "host_api/ModulePaths.h"
 #include "host_api/StartUp.h"
@@ -52,6 +53,7 @@ namespace {
 // Start-up when the host loads the library, release when it unloads it.
 struct LibraryLifetime {
   LibraryLifetime() {
+    korval::InstallBackend();
     korval::StartUpLibrary(korval::Host(),
                            {korval::HostExecutablePath(), korval::LibraryFilePath()});
   }

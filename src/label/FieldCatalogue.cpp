@@ -41,6 +41,11 @@ Control& TfrmMain::AddCatalogueItem(const std::string& key, const std::string& c
     }
     item = &label;
   }
+  item->OnMouseDown = [this](Control& c, MouseButton b, int x, int y) {
+    MouseDownClick(c, b, x, y);
+  };
+  item->OnMouseMove = [this](Control& c, int x, int y) { MouseMoveClick(c, x, y); };
+  item->OnMouseUp = [this](Control& c, MouseButton b, int x, int y) { MouseUpClick(c, b, x, y); };
   item->SetVisible(false);
   item->SetHint(itemHint);
   item->SetParent(&Ctl<Control>("Panel2"));

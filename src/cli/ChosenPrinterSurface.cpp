@@ -1,0 +1,34 @@
+#include "cli/ChosenPrinterSurface.h"
+
+namespace korval::cli {
+
+ChosenPrinterSurface::ChosenPrinterSurface(PrintSurface& inner, int innerIndex)
+    : inner_(inner), index_(innerIndex) {
+  inner_.SelectPrinter(index_);
+}
+
+std::vector<std::string> ChosenPrinterSurface::Printers() const {
+  return {inner_.Printers().at(static_cast<std::size_t>(index_))};
+}
+
+bool ChosenPrinterSurface::BeginJob(const std::string& title) {
+  if (!inner_.BeginJob(title)) return false;
+  pagesInJob_ = 1;
+  if (OnSheet) OnSheet(++sheet_);
+  return true;
+}
+
+void ChosenPrinterSurface::NewPage() {
+  inner_.NewPage();
+  ++pagesInJob_;
+  if (OnSheet) OnSheet(++sheet_);
+}
+
+void ChosenPrinterSurface::EndJob() {
+  inner_.EndJob();
+  sheetsSent_ += pagesInJob_;
+  pagesInJob_ = 0;
+  ++jobsSent_;
+}
+
+}  // namespace korval::cli

@@ -1,0 +1,159 @@
+#include "cli/PrintCommand.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "cli/ChosenPrinterSurface.h"
+#include "cli/FormatsCommand.h"
+#include "cli/GoodsCommand.h"
+#include "cli/GoodsFile.h"
+#include "cli/Options.h"
+#include "dialog/TfrmMain.h"
+#include "host_api/HostApi.h"
+#include "host_api/ModulePaths.h"
+#include "platform/Clock.h"
+#include "platform/CodePage.h"
+#include "platform/LocaleInfo.h"
+#include "platform/NumberFormat.h"
+#include "platform/Text.h"
+#include "print/LayoutGrid.h"
+#include "qt/QtApplication.h"
+#include "qt/QtPictureDecoder.h"
+#include "qt/QtPrintSurface.h"
+#include "qt/QtUi.h"
+#include "storage/ProfileFile.h"
+
+namespace korval::cli {
+namespace {
+
+std::pair<int, int> ParseStart(const std::string& text) {
+  const std::size_t comma = text.find(',');
+  const auto col = ParseInt(text.substr(0, comma));
+  const auto row = comma == std::string::npos ? std::nullopt : ParseInt(text.substr(comma + 1));
+  if (!col || !row || *col < 0 || *row < 0)
+    throw UsageError("--start wants COL,ROW counted from 0, as 1,0");
+  return {*col, *row};
+}
+
+int CountPositions(const GridInput& input) {
+  int n = 0;
+  const LayoutGrid grid(input);
+  for (auto it = grid.begin(); it != grid.end() && n < 1000000; ++it) ++n;
+  return n;
+}
+
+// Sheets the job will take: the first from the start position, then full ones.
+int SheetsNeeded(TfrmMain& d, const PrintSurface& printer, int labels) {
+  GridInput input =
+      SheetGridInput(d.CurrentSheetEdits(), d.Unit, d.LabelWidthMm(), d.LabelHeightMm(), d.Resolution);
+  input.SurfaceWidth = printer.PaperWidth(SizeUnit::Inches) * 25.4 * d.Resolution.DotsPerMmX;
+  input.SurfaceHeight = printer.PaperHeight(SizeUnit::Inches) * 25.4 * d.Resolution.DotsPerMmY;
+  input.StartCol = d.StartCol;
+  input.StartRow = d.StartRow;
+  const int first = CountPositions(input);
+  input.StartCol = input.StartRow = 0;
+  const int full = CountPositions(input);
+  if (full == 0) return 1;
+  const int rest = std::max(0, labels - first);
+  return 1 + (rest + full - 1) / full;
+}
+
+}  // namespace
+
+int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const Options options(args,
+                        {"--forms", "--format", "--goods", "--pdf", "--printer", "--start",
+                         "--test", "--encoding"},
+                        {});
+  const std::string prefix = FormsPrefix(options.Require("--forms"));
+  const std::string format = options.Require("--format");
+  if (options.Has("--pdf") && options.Has("--printer"))
+    throw UsageError("--pdf and --printer exclude each other");
+  if (!std::filesystem::is_directory(prefix)) throw UsageError("no folder " + prefix);
+  const auto names = ProfileFile(prefix + "TiketFrm.ini").ReadKeys("Saves");
+  if (std::none_of(names.begin(), names.end(), [&](const auto& n) { return SameText(n, format); })) {
+    std::string known;
+    for (const auto& n : names) known += (known.empty() ? "" : ", ") + n;
+    throw UsageError("no label format \"" + format + "\" in " + prefix +
+                     (known.empty() ? " (none stored)" : " (stored: " + known + ")"));
+  }
+  std::optional<int> testCount;
+  if (const auto test = options.Get("--test")) {
+    testCount = ParseInt(*test);
+    if (!testCount || *testCount < 0) throw UsageError("--test wants a number of labels");
+  }
+  const GoodsFile goods = ReadGoods(options.Require("--goods"), ParseEncoding(options.Get("--encoding")));
+
+  qt::EnsureApplication();
+  qt::InstallPictureDecoder();
+  HostContext& host = Host();
+  qt::QtUi ui(host, err);
+  qt::QtPrintSurface system(ui);
+  int index = system.PrinterIndex();
+  if (const auto pdf = options.Get("--pdf")) {
+    system.SetPdfOutputFile(*pdf);
+    const auto list = system.Printers();
+    index = static_cast<int>(std::find(list.begin(), list.end(), qt::QtPrintSurface::kPdfPrinterName) -
+                             list.begin());
+  } else if (const auto name = options.Get("--printer")) {
+    const auto list = system.Printers();
+    const auto it = std::find_if(list.begin(), list.end(), [&](const auto& p) { return SameText(p, *name); });
+    if (it == list.end()) {
+      std::string known;
+      for (const auto& p : list) known += (known.empty() ? "" : ", ") + p;
+      throw UsageError("no printer \"" + *name + "\" (printers: " + known + ")");
+    }
+    index = static_cast<int>(it - list.begin());
+  }
+  if (index < 0) throw UsageError("no printer to print on");
+  ChosenPrinterSurface printer(system, index);
+
+  host.SetFormPath(prefix);
+  host.SetExtensions(goods.ExtensionTable.data(), static_cast<std::int32_t>(goods.ExtensionTable.size()));
+  const std::string hostName = Utf8ToCp1250(format);
+  host.SetParamsCopy(goods.Records.data(), static_cast<std::int32_t>(goods.Records.size()),
+                     hostName.c_str(), 0);
+
+  int labels = 0;
+  for (int i = 0; i < host.GoodsCount(); ++i) labels += std::max<int>(1, host.Goods(i)->Pocet());
+
+  TfrmMain dialog({host, ui, printer, SystemLocale(), SystemClock(), HostExecutablePath()});
+  dialog.RunCreationSteps();
+  if (const auto start = options.Get("--start")) std::tie(dialog.StartCol, dialog.StartRow) = ParseStart(*start);
+
+  const bool terminal = ::isatty(STDERR_FILENO) != 0;
+  int total = 0;
+  printer.OnSheet = [&](int sheet) {
+    if (total == 0) total = testCount ? 1 : SheetsNeeded(dialog, printer, labels);
+    if (total < 2) return;
+    if (terminal) {
+      err << "\rsheet " << sheet << " of " << total << std::flush;
+    } else if (sheet == 1 || sheet == total || sheet % std::max(1, total / 10) == 0) {
+      err << "sheet " << sheet << " of " << total << "\n";
+    }
+  };
+
+  if (testCount) {
+    dialog.Ctl<Edit>("ePocetEtiket").SetText(std::to_string(*testCount));
+    dialog.LoadPrinterSettings(host.FormatName());
+    dialog.ShowStep();
+    dialog.GetAction("actTestPrint").Execute();
+  } else {
+    dialog.RunPrintPath();
+  }
+  if (terminal && total >= 2) err << "\n";
+
+  if (printer.JobsSent() == 0) {
+    err << "korval print: nothing was sent to the printer\n";
+    return 1;
+  }
+  out << printer.SheetsSent() << (printer.SheetsSent() == 1 ? " sheet" : " sheets") << " sent to "
+      << printer.Printers().front();
+  if (options.Has("--pdf")) out << " (" << system.PdfOutputFile() << ")";
+  out << "\n";
+  return 0;
+}
+
+}  // namespace korval::cli

@@ -1,0 +1,40 @@
+// The library's show and print paths on Qt.
+#include <iostream>
+
+#include "dialog/TfrmMain.h"
+#include "host_api/Backend.h"
+#include "host_api/HostApi.h"
+#include "host_api/ModulePaths.h"
+#include "platform/Clock.h"
+#include "platform/LocaleInfo.h"
+#include "qt/QtApplication.h"
+#include "qt/QtPictureDecoder.h"
+#include "qt/QtPrintSurface.h"
+#include "qt/QtUi.h"
+
+namespace korval {
+namespace {
+
+void PrintLabelsOnQt(HostContext& host) {
+  qt::EnsureApplication();
+  qt::InstallPictureDecoder();
+  qt::QtUi ui(host, std::cerr);
+  qt::QtPrintSurface printer(ui);
+  PrintTiketFormularWith(
+      {host, ui, printer, SystemLocale(), SystemClock(), HostExecutablePath()});
+}
+
+void ShowDialogOnQt(HostContext& host, std::intptr_t /*hostWindow*/) {
+  qt::EnsureApplication();
+  if (!qt::QtUi::Interactive()) {
+    std::cerr << "korval: no display, the label dialog cannot be shown\n";
+    return;
+  }
+  (void)host;
+}
+
+}  // namespace
+
+void InstallBackend() { SetDialogRunners(&ShowDialogOnQt, &PrintLabelsOnQt); }
+
+}  // namespace korval
