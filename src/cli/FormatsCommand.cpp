@@ -28,9 +28,8 @@ int RunFormatsCommand(const std::vector<std::string>& args, std::ostream& out) {
   for (std::size_t i = 0; i < names.size(); ++i) {
     const std::string file = "TiketSav." + ZeroPad(std::to_string(i), 3);
     const bool present = std::filesystem::exists(prefix + file);
-    // Pad by characters, not bytes, so Czech names line up.
-    std::string name = names[i];
-    for (std::size_t n = CharCount(name); n < 30; ++n) name += ' ';
+    // Padded by characters, not bytes, so Czech names line up.
+    const std::string name = PadRight(names[i], 30);
     out << FormatText("%3zu  %s  %-14s  %s\n", i, name.c_str(),
                       (present ? file : file + " (missing)").c_str(),
                       !defaultName.empty() && names[i] == defaultName ? "*" : "");

@@ -37,9 +37,10 @@ int RunGoodsCommand(const std::vector<std::string>& args, std::ostream& out) {
   out << host.GoodsCount() << " goods items\n";
   for (int i = 0; i < host.GoodsCount(); ++i) {
     const GoodsRecord record = *host.Goods(i);
-    out << FormatText("%3d. %-30s %-12s EAN %-13s %10s s DPH  %ux\n", i + 1, record.Nazev().c_str(),
-                      record.Cislo().c_str(), record.EAN().c_str(),
-                      price(record.CenaAsDPH()).c_str(), static_cast<unsigned>(record.Pocet()));
+    out << FormatText("%3d. %s %s EAN %s %10s s DPH  %ux\n", i + 1,
+                      PadRight(record.Nazev(), 36).c_str(), PadRight(record.Cislo(), 12).c_str(),
+                      PadRight(record.EAN(), 13).c_str(), price(record.CenaAsDPH()).c_str(),
+                      static_cast<unsigned>(record.Pocet()));
   }
   return 0;
 }

@@ -46,8 +46,8 @@ int CountPositions(const GridInput& input) {
 
 // Sheets the job will take: the first from the start position, then full ones.
 int SheetsNeeded(TfrmMain& d, const PrintSurface& printer, int labels) {
-  GridInput input =
-      SheetGridInput(d.CurrentSheetEdits(), d.Unit, d.LabelWidthMm(), d.LabelHeightMm(), d.Resolution);
+  GridInput input = SheetGridInput(d.CurrentSheetEdits(), d.Unit, d.LabelWidthMm(),
+                                   d.LabelHeightMm(), d.Resolution);
   input.SurfaceWidth = printer.PaperWidth(SizeUnit::Inches) * 25.4 * d.Resolution.DotsPerMmX;
   input.SurfaceHeight = printer.PaperHeight(SizeUnit::Inches) * 25.4 * d.Resolution.DotsPerMmY;
   input.StartCol = d.StartCol;
@@ -63,17 +63,18 @@ int SheetsNeeded(TfrmMain& d, const PrintSurface& printer, int labels) {
 }  // namespace
 
 int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const Options options(args,
-                        {"--forms", "--format", "--goods", "--pdf", "--printer", "--start",
-                         "--test", "--encoding"},
-                        {});
+  const Options options(
+      args,
+      {"--forms", "--format", "--goods", "--pdf", "--printer", "--start", "--test", "--encoding"},
+      {});
   const std::string prefix = FormsPrefix(options.Require("--forms"));
   const std::string format = options.Require("--format");
   if (options.Has("--pdf") && options.Has("--printer"))
     throw UsageError("--pdf and --printer exclude each other");
   if (!std::filesystem::is_directory(prefix)) throw UsageError("no folder " + prefix);
   const auto names = ProfileFile(prefix + "TiketFrm.ini").ReadKeys("Saves");
-  if (std::none_of(names.begin(), names.end(), [&](const auto& n) { return SameText(n, format); })) {
+  if (std::none_of(names.begin(), names.end(),
+                   [&](const auto& n) { return SameText(n, format); })) {
     std::string known;
     for (const auto& n : names) known += (known.empty() ? "" : ", ") + n;
     throw UsageError("no label format \"" + format + "\" in " + prefix +
@@ -84,7 +85,8 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
     testCount = ParseInt(*test);
     if (!testCount || *testCount < 0) throw UsageError("--test wants a number of labels");
   }
-  const GoodsFile goods = ReadGoods(options.Require("--goods"), ParseEncoding(options.Get("--encoding")));
+  const GoodsFile goods =
+      ReadGoods(options.Require("--goods"), ParseEncoding(options.Get("--encoding")));
 
   qt::EnsureApplication();
   qt::InstallPictureDecoder();
@@ -95,11 +97,12 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   if (const auto pdf = options.Get("--pdf")) {
     system.SetPdfOutputFile(*pdf);
     const auto list = system.Printers();
-    index = static_cast<int>(std::find(list.begin(), list.end(), qt::QtPrintSurface::kPdfPrinterName) -
-                             list.begin());
+    index = static_cast<int>(
+        std::find(list.begin(), list.end(), qt::QtPrintSurface::kPdfPrinterName) - list.begin());
   } else if (const auto name = options.Get("--printer")) {
     const auto list = system.Printers();
-    const auto it = std::find_if(list.begin(), list.end(), [&](const auto& p) { return SameText(p, *name); });
+    const auto it =
+        std::find_if(list.begin(), list.end(), [&](const auto& p) { return SameText(p, *name); });
     if (it == list.end()) {
       std::string known;
       for (const auto& p : list) known += (known.empty() ? "" : ", ") + p;
@@ -111,7 +114,8 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   ChosenPrinterSurface printer(system, index);
 
   host.SetFormPath(prefix);
-  host.SetExtensions(goods.ExtensionTable.data(), static_cast<std::int32_t>(goods.ExtensionTable.size()));
+  host.SetExtensions(goods.ExtensionTable.data(),
+                     static_cast<std::int32_t>(goods.ExtensionTable.size()));
   const std::string hostName = Utf8ToCp1250(format);
   host.SetParamsCopy(goods.Records.data(), static_cast<std::int32_t>(goods.Records.size()),
                      hostName.c_str(), 0);
@@ -121,7 +125,8 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
 
   TfrmMain dialog({host, ui, printer, SystemLocale(), SystemClock(), HostExecutablePath()});
   dialog.RunCreationSteps();
-  if (const auto start = options.Get("--start")) std::tie(dialog.StartCol, dialog.StartRow) = ParseStart(*start);
+  if (const auto start = options.Get("--start"))
+    std::tie(dialog.StartCol, dialog.StartRow) = ParseStart(*start);
 
   const bool terminal = ::isatty(STDERR_FILENO) != 0;
   int total = 0;

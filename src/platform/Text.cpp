@@ -155,4 +155,10 @@ std::string FormatText(const char* pattern, ...) {
   return out;
 }
 
+std::string PadRight(std::string_view text, std::size_t chars) {
+  std::string out(text);
+  for (std::size_t n = CharCount(text); n < chars; ++n) out += ' ';
+  return out;
+}
+
 }  // namespace korval

@@ -21,6 +21,9 @@ std::size_t CharCount(std::string_view text);
 // The first n characters (all of them when there are fewer).
 std::string LeftChars(std::string_view text, std::size_t n);
 
+// The text followed by blanks up to the given number of characters.
+std::string PadRight(std::string_view text, std::size_t chars);
+
 // The zero-pad routine of the format index: trims, cuts to 30 characters,
 // then cuts to width, or pads a number (empty, or starting with a digit or a
 // full stop) with leading "0", or anything else with trailing blanks.

@@ -20,8 +20,7 @@ void PrintLabelsOnQt(HostContext& host) {
   qt::InstallPictureDecoder();
   qt::QtUi ui(host, std::cerr);
   qt::QtPrintSurface printer(ui);
-  PrintTiketFormularWith(
-      {host, ui, printer, SystemLocale(), SystemClock(), HostExecutablePath()});
+  PrintTiketFormularWith({host, ui, printer, SystemLocale(), SystemClock(), HostExecutablePath()});
 }
 
 void ShowDialogOnQt(HostContext& host, std::intptr_t /*hostWindow*/) {
@@ -35,6 +34,8 @@ void ShowDialogOnQt(HostContext& host, std::intptr_t /*hostWindow*/) {
 
 }  // namespace
 
-void InstallBackend() { SetDialogRunners(&ShowDialogOnQt, &PrintLabelsOnQt); }
+void InstallBackend() {
+  SetDialogRunners(&ShowDialogOnQt, &PrintLabelsOnQt);
+}
 
 }  // namespace korval

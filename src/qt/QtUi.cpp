@@ -14,18 +14,28 @@
 namespace korval::qt {
 namespace {
 
-QString ToQt(const std::string& text) { return QString::fromUtf8(ReplaceAll(text, "\r\n", "\n")); }
+QString ToQt(const std::string& text) {
+  return QString::fromUtf8(ReplaceAll(text, "\r\n", "\n"));
+}
 
 Qt::CursorShape ShapeOf(Cursor cursor) {
   switch (cursor) {
-    case Cursor::NotAllowed: return Qt::ForbiddenCursor;
-    case Cursor::HourGlass: return Qt::WaitCursor;
-    case Cursor::AppStart: return Qt::BusyCursor;
-    case Cursor::SizeNWSE: return Qt::SizeFDiagCursor;
-    case Cursor::SizeNESW: return Qt::SizeBDiagCursor;
-    case Cursor::SizeWE: return Qt::SizeHorCursor;
-    case Cursor::SizeNS: return Qt::SizeVerCursor;
-    case Cursor::Default: break;
+    case Cursor::NotAllowed:
+      return Qt::ForbiddenCursor;
+    case Cursor::HourGlass:
+      return Qt::WaitCursor;
+    case Cursor::AppStart:
+      return Qt::BusyCursor;
+    case Cursor::SizeNWSE:
+      return Qt::SizeFDiagCursor;
+    case Cursor::SizeNESW:
+      return Qt::SizeBDiagCursor;
+    case Cursor::SizeWE:
+      return Qt::SizeHorCursor;
+    case Cursor::SizeNS:
+      return Qt::SizeVerCursor;
+    case Cursor::Default:
+      break;
   }
   return Qt::ArrowCursor;
 }
@@ -35,7 +45,8 @@ QString QtFilter(const std::string& filter) {
   QStringList parts = QString::fromUtf8(filter).split('|');
   QStringList out;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
-    out << (parts[i].contains('(') ? parts[i] : parts[i] + " (" + parts[i + 1].replace(';', ' ') + ")");
+    out << (parts[i].contains('(') ? parts[i]
+                                   : parts[i] + " (" + parts[i + 1].replace(';', ' ') + ")");
   }
   return out.join(";;");
 }
@@ -61,11 +72,20 @@ MessageAnswer QtUi::ShowMessage(const MessageBoxRequest& request) {
   box.setWindowTitle(request.Caption.empty() ? QStringLiteral("KORVAL") : ToQt(request.Caption));
   box.setText(ToQt(request.Text));
   switch (request.Icon) {
-    case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
-    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageIcon::None: break;
+    case MessageIcon::Error:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    case MessageIcon::Warning:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case MessageIcon::Question:
+      box.setIcon(QMessageBox::Question);
+      break;
+    case MessageIcon::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case MessageIcon::None:
+      break;
   }
   if (request.Modality == MessageModality::Topmost) box.setWindowFlag(Qt::WindowStaysOnTopHint);
   if (question) {
@@ -82,7 +102,8 @@ MessageAnswer QtUi::ShowMessage(const MessageBoxRequest& request) {
 std::optional<std::string> QtUi::OpenPictureDialog(const std::string& title,
                                                    const std::string& filter) {
   if (!Interactive()) return std::nullopt;
-  const QString file = QFileDialog::getOpenFileName(nullptr, ToQt(title), QString(), QtFilter(filter));
+  const QString file =
+      QFileDialog::getOpenFileName(nullptr, ToQt(title), QString(), QtFilter(filter));
   if (file.isEmpty()) return std::nullopt;
   return file.toStdString();
 }
@@ -110,9 +131,9 @@ std::optional<Font> QtUi::ChooseFont(const Font& initial) {
   } else {
     result.SetSize(static_cast<int>(chosen.pointSizeF() + 0.5));
   }
-  result.Style = static_cast<FontStyles>((chosen.bold() ? fsBold : 0) | (chosen.italic() ? fsItalic : 0) |
-                                         (chosen.underline() ? fsUnderline : 0) |
-                                         (chosen.strikeOut() ? fsStrikeOut : 0));
+  result.Style = static_cast<FontStyles>(
+      (chosen.bold() ? fsBold : 0) | (chosen.italic() ? fsItalic : 0) |
+      (chosen.underline() ? fsUnderline : 0) | (chosen.strikeOut() ? fsStrikeOut : 0));
   return result;
 }
 

@@ -1,5 +1,6 @@
 /* A host program in plain C: what a stock-keeping application does with the
    library, through korval.h alone. */
+#define _POSIX_C_SOURCE 200809L
 #include <korval/korval.h>
 #include <stdio.h>
 #include <string.h>
@@ -52,6 +53,22 @@ static int32_t FurtherBarcodes(intptr_t context, int32_t request, const char* ke
   return 0;
 }
 
+/* Whether the text of the printed PDF holds the given text. */
+static int PdfHas(const char* file, const char* text) {
+  char command[256];
+  char line[512];
+  int found = 0;
+  FILE* pipe;
+  snprintf(command, sizeof command, "pdftotext -enc UTF-8 %s - 2>/dev/null", file);
+  pipe = popen(command, "r");
+  if (pipe == NULL) return 0;
+  while (fgets(line, sizeof line, pipe) != NULL) {
+    if (strstr(line, text) != NULL) found = 1;
+  }
+  pclose(pipe);
+  return found;
+}
+
 static int notices;
 
 static void Notice(void* context, intptr_t window, uint32_t message) {
@@ -90,6 +107,18 @@ int main(void) {
   SetTiketFormularParamsEx(&list, "A", 0, NULL);
   SetTiketFormularExtensions(NULL, 0);
   SetTiketFormularNotify(Notice, NULL);
+  CHECK(notices == 0);
+
+  /* Printing at once: format "Hostitel" shows the name and the further
+     barcodes that the callback answers. */
+  remove("labels.pdf");
+  items[0] = MakeItem("Syr", "8594001001019", 1);
+  SetTiketFormularParamsEx(&list, "Hostitel", 0, &callback);
+  callbackCalls = 0;
+  PrintTiketFormular();
+  CHECK(callbackCalls >= 2);
+  CHECK(PdfHas("labels.pdf", "Syr"));
+  CHECK(PdfHas("labels.pdf", "8594001002023"));
   CHECK(notices == 0);
 
   printf("%d passed, %d failed\n", passed, failed);

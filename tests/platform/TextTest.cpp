@@ -240,3 +240,15 @@ TEST(TextFormat, LongResultsAreWrittenWhole) {
 
 }  // namespace
 }  // namespace korval
+
+namespace korval {
+namespace {
+
+TEST(PadRightTest, PadsByCharacters) {
+  EXPECT_EQ(PadRight("Kůň", 5), "Kůň  ");
+  EXPECT_EQ(PadRight("Sýrový", 3), "Sýrový");
+  EXPECT_EQ(PadRight("", 2), "  ");
+}
+
+}  // namespace
+}  // namespace korval
