@@ -211,6 +211,9 @@ class TfrmMain : public Form {
   int TestCounter = 0;
   // Draws the label as it stands at (x, y) printer dots of a page canvas.
   void PaintTiket(Canvas& canvas, int x, int y);
+  // The label's items as the design surface shows them: at (0, 0), one
+  // design pixel per canvas unit, without the frame.
+  void PaintItemsForScreen(Canvas& canvas);
   void DrawItemText(Canvas& canvas, const std::string& text, Rect rect, unsigned flags);
   enum class PageMode { Print, Preview };
   void DrawPage(Canvas& canvas, PageMode mode);
@@ -258,6 +261,8 @@ class TfrmMain : public Form {
   void LoadFormat(const std::string& name);
   void SaveState(bool ask, bool quiet);
   void SaveLastUsedState();
+  // Both sets into the store file and section in force, in one write.
+  void WriteSets();
   void cboxSavesChange();
   void cbDefautlClick();
   WindowPlacement Placement;

@@ -64,22 +64,31 @@ void ComponentStateList::Refresh() {
   }
 }
 
+// The property an entry names: its text split at the first full stop into
+// component and property (either empty: skipped), the property looked up on
+// the control without regard to case. Keys are the component name, a full
+// stop, the property, and for an object property each sub-property's name.
+std::optional<ComponentStateList::Resolved> ComponentStateList::Resolve(const Entry& e) {
+  const std::size_t dot = e.Text.find('.');
+  if (dot == 0 || dot == std::string::npos || dot + 1 == e.Text.size()) return std::nullopt;
+  auto property = FindProperty(*e.Target, e.Text.substr(dot + 1));
+  if (!property) return std::nullopt;
+  return Resolved{e.Text.substr(0, dot) + "." + property->Name, std::move(*property)};
+}
+
 void ComponentStateList::Write(ProfileFile& file, const std::string& section) {
   Refresh();
   for (const Entry& e : entries_) {
-    const std::size_t dot = e.Text.find('.');
-    if (dot == 0 || dot == std::string::npos || dot + 1 == e.Text.size()) continue;
-    const std::string component = e.Text.substr(0, dot);
-    const auto property = FindProperty(*e.Target, e.Text.substr(dot + 1));
-    if (!property) continue;
-    const std::string prefix = component + "." + property->Name;
-    if (property->Kind == PropertyKind::Object) {
-      for (const PropertyInfo& sub : SubProperties(*property)) {
-        WriteValue(file, section, prefix + sub.Name, sub.Kind,
-                   PropertyText(*e.Target, property->Name, sub.Name));
+    const auto r = Resolve(e);
+    if (!r) continue;
+    if (r->Property.Kind == PropertyKind::Object) {
+      for (const PropertyInfo& sub : SubProperties(r->Property)) {
+        WriteValue(file, section, r->Key + sub.Name, sub.Kind,
+                   PropertyText(*e.Target, r->Property.Name, sub.Name));
       }
     } else {
-      WriteValue(file, section, prefix, property->Kind, PropertyText(*e.Target, property->Name));
+      WriteValue(file, section, r->Key, r->Property.Kind,
+                 PropertyText(*e.Target, r->Property.Name));
     }
   }
 }
@@ -91,18 +100,14 @@ void ComponentStateList::Read(const ProfileFile& file, const std::string& sectio
   const std::vector<Entry> entries = entries_;
   for (const Entry& e : entries) {
     if (!form_.Owns(e.Target)) continue;
-    const std::size_t dot = e.Text.find('.');
-    if (dot == 0 || dot == std::string::npos || dot + 1 == e.Text.size()) continue;
-    const std::string component = e.Text.substr(0, dot);
-    const auto property = FindProperty(*e.Target, e.Text.substr(dot + 1));
-    if (!property) continue;
-    const std::string prefix = component + "." + property->Name;
-    if (property->Kind == PropertyKind::Object) {
-      for (const PropertyInfo& sub : SubProperties(*property)) {
-        ReadValue(file, section, prefix + sub.Name, *e.Target, property->Name, sub.Name);
+    const auto r = Resolve(e);
+    if (!r) continue;
+    if (r->Property.Kind == PropertyKind::Object) {
+      for (const PropertyInfo& sub : SubProperties(r->Property)) {
+        ReadValue(file, section, r->Key + sub.Name, *e.Target, r->Property.Name, sub.Name);
       }
     } else {
-      ReadValue(file, section, prefix, *e.Target, property->Name, {});
+      ReadValue(file, section, r->Key, *e.Target, r->Property.Name, {});
     }
   }
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "dialog/Form.h"
+#include "storage/StoredProperties.h"
 
 namespace korval {
 
@@ -40,6 +42,11 @@ class ComponentStateList : private ControlObserver {
     std::string Text;
     Control* Target;
   };
+  struct Resolved {
+    std::string Key;  // component + "." + property, as the file spells it
+    PropertyInfo Property;
+  };
+  static std::optional<Resolved> Resolve(const Entry& entry);
   void ControlDestroyed(Control& control) override;
   // Step 1 of reading and writing: texts follow the controls' current names.
   void Refresh();

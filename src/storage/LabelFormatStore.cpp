@@ -93,12 +93,18 @@ void TfrmMain::LoadFormat(const std::string& name) {
   DrawTiket();
 }
 
+void TfrmMain::WriteSets() {
+  ProfileFile file(StoreFile);
+  file.BeginBatch();
+  paramsStorage_->Write(file, StoreSection);
+  componentState1_->Write(file, StoreSection);
+  file.CommitBatch();
+}
+
 void TfrmMain::SaveLastUsedState() {
   StoreFile = services_.Host.FormPath() + kListFile;
   StoreSection = kLastUsed;
-  ProfileFile file(StoreFile);
-  paramsStorage_->Write(file, StoreSection);
-  componentState1_->Write(file, StoreSection);
+  WriteSets();
   WriteWindowPlacement();
 }
 
@@ -117,9 +123,7 @@ void TfrmMain::SaveState(bool ask, bool quiet) {
     if (answer != MessageAnswer::Yes) {
       StoreFile = prefix + kListFile;
       StoreSection = kLastUsed;
-      ProfileFile file(StoreFile);
-      paramsStorage_->Write(file, StoreSection);
-      componentState1_->Write(file, StoreSection);
+      WriteSets();
       return;
     }
   }
@@ -128,10 +132,14 @@ void TfrmMain::SaveState(bool ask, bool quiet) {
   dialog.SetNames(list.ReadKeys(kSaves));
   if (!quiet && !ui.ShowSaveDialog(dialog)) return;
 
+  // The list is erased and written again in one replacement of the file, so
+  // no moment exists at which it is gone.
+  list.BeginBatch();
   list.WriteString(kSetup, "Default", DefaultFormatName);
   list.EraseSection(kSaves);
   for (const std::string& name : dialog.Names()) list.WriteString(kSaves, name, "");
   list.WriteString(kSaves, dialog.Name(), "");
+  list.CommitBatch();
 
   auto& box = Ctl<ComboBox>("cboxSaves");
   const std::string text = box.Text();
@@ -141,9 +149,7 @@ void TfrmMain::SaveState(bool ask, bool quiet) {
   const int index = box.IndexOf(dialog.Name());
   StoreFile = prefix + "TiketSav." + ZeroPad(std::to_string(index), 3);
   StoreSection = kStateSection;
-  ProfileFile state(StoreFile);
-  paramsStorage_->Write(state, StoreSection);
-  componentState1_->Write(state, StoreSection);
+  WriteSets();
   ui.PostHostNotice(services_.Host.HostWindow(), 1025);
 }
 

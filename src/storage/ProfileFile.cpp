@@ -238,6 +238,7 @@ LoadResult LoadBytes(const std::string& path, std::string& bytes) {
 
 // Empty when there is nothing to read: reading never fails visibly.
 std::string LoadForRead(const ProfileFile& file) {
+  if (const auto* pending = file.Pending()) return pending->Bytes;
   std::string bytes;
   if (LoadBytes(file.Path(), bytes) != LoadResult::kRead) bytes.clear();
   return bytes;
@@ -252,6 +253,11 @@ struct Loaded {
 // from nothing: that would lose every other setting in it.
 Loaded LoadForWrite(const ProfileFile& file) {
   Loaded loaded;
+  if (const auto* pending = file.Pending()) {
+    loaded.bytes = pending->Bytes;
+    loaded.exists = pending->Exists;
+    return loaded;
+  }
   switch (LoadBytes(file.Path(), loaded.bytes)) {
     case LoadResult::kFailed:
       throw ProfileWriteError(file.FileName());
@@ -322,6 +328,12 @@ bool ReplaceFile(const fs::path& target, const std::string& bytes) {
 }
 
 void Store(const ProfileFile& file, const std::string& bytes) {
+  if (auto* pending = file.Pending()) {
+    pending->Bytes = bytes;
+    pending->Exists = true;
+    pending->Changed = true;
+    return;
+  }
   const fs::path target = FollowLinks(ToFsPath(file.Path()));
   if (IsBareName(file.FileName())) {
     std::error_code error;
@@ -450,6 +462,19 @@ void ProfileFile::EraseSection(const std::string& section) {
     texts.push_back(line.text);
   }
   if (removed) Store(*this, Join(texts));
+}
+
+void ProfileFile::BeginBatch() {
+  if (pending_) return;
+  const Loaded loaded = LoadForWrite(*this);
+  pending_ = PendingBytes{loaded.bytes, loaded.exists, false};
+}
+
+void ProfileFile::CommitBatch() {
+  if (!pending_) return;
+  const PendingBytes batch = std::move(*pending_);
+  pending_.reset();
+  if (batch.Changed) Store(*this, batch.Bytes);
 }
 
 }  // namespace korval

@@ -300,3 +300,42 @@ TEST_F(ProfileFileTest, WritingThroughALinkChangesTheLinkedFile) {
 
 }  // namespace
 }  // namespace korval
+
+namespace korval {
+namespace {
+
+TEST(ProfileBatchTest, WritesReachTheDiskTogetherAtTheCommit) {
+  test::TempFolder folder;
+  const std::string path = folder.File("list.ini");
+  test::WriteBytes(path, "[Saves]\r\nA=\r\nB=\r\n");
+  ProfileFile file(path);
+  file.BeginBatch();
+  file.EraseSection("Saves");
+  file.WriteString("Saves", "B", "");
+  file.WriteString("Saves", "C", "");
+  // Nothing has reached the disk yet, but this object reads its own writes.
+  EXPECT_EQ(test::ReadBytes(path), "[Saves]\r\nA=\r\nB=\r\n");
+  EXPECT_EQ(file.ReadKeys("Saves"), (std::vector<std::string>{"B", "C"}));
+  EXPECT_EQ(ProfileFile(path).ReadKeys("Saves"), (std::vector<std::string>{"A", "B"}));
+  file.CommitBatch();
+  EXPECT_EQ(test::ReadBytes(path), "[Saves]\r\nB=\r\nC=\r\n");
+}
+
+TEST(ProfileBatchTest, AFailedCommitLeavesTheFileAsItWas) {
+  test::TempFolder folder;
+  const std::string path = folder.File("missing/list.ini");
+  ProfileFile file(path);
+  file.BeginBatch();
+  file.WriteString("S", "k", "v");
+  EXPECT_THROW(file.CommitBatch(), ProfileWriteError);
+  EXPECT_FALSE(std::filesystem::exists(path));
+  // A batch without changes writes nothing at all.
+  const std::string other = folder.File("other.ini");
+  ProfileFile quiet(other);
+  quiet.BeginBatch();
+  quiet.CommitBatch();
+  EXPECT_FALSE(std::filesystem::exists(other));
+}
+
+}  // namespace
+}  // namespace korval
