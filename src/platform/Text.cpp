@@ -123,7 +123,20 @@ std::string UpperCase(std::string_view text) {
 }
 
 bool SameText(std::string_view a, std::string_view b) {
-  return UpperCase(a) == UpperCase(b);
+  // Names are mostly plain ASCII and compared often (every control lookup):
+  // those need neither decoding nor an allocation.
+  const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto ca = static_cast<unsigned char>(a[i]);
+    const auto cb = static_cast<unsigned char>(b[i]);
+    if ((ca | cb) >= 0x80) return UpperCase(a.substr(i)) == UpperCase(b.substr(i));
+    if (ca == cb) continue;
+    const auto upper = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; };
+    if (upper(ca) != upper(cb)) return false;
+  }
+  if (a.size() == b.size()) return true;
+  // One is a prefix of the other; only non-ASCII rest could still compare equal.
+  return UpperCase(a.substr(n)) == UpperCase(b.substr(n));
 }
 
 std::size_t FindText(std::string_view haystack, std::string_view needle) {

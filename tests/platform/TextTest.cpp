@@ -252,3 +252,23 @@ TEST(PadRightTest, PadsByCharacters) {
 
 }  // namespace
 }  // namespace korval
+
+namespace korval {
+namespace {
+
+TEST(SameTextTest, PlainAndAccentedNamesMixed) {
+  EXPECT_TRUE(SameText("lNazev", "LNAZEV"));
+  EXPECT_TRUE(SameText("cbBitMAp", "cbbitmap"));
+  EXPECT_FALSE(SameText("lNazev", "lNazevX"));
+  EXPECT_FALSE(SameText("lNazevX", "lNazev"));
+  EXPECT_TRUE(SameText("Malé etikety", "MALÉ ETIKETY"));
+  EXPECT_TRUE(SameText("kůň", "KŮŇ"));
+  EXPECT_FALSE(SameText("kůň", "KUN"));
+  EXPECT_FALSE(SameText("a", "b"));
+  EXPECT_TRUE(SameText("", ""));
+  EXPECT_FALSE(SameText("", "á"));
+  EXPECT_FALSE(SameText("[", "{"));  // only letters have a case
+}
+
+}  // namespace
+}  // namespace korval
