@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "doubles/DialogFixture.h"
+#include "doubles/FormsFolderTest.h"
 #include "platform/Text.h"
 #include "storage/ProfileFile.h"
 #include "storage/ProfileTestFolder.h"
@@ -18,20 +18,11 @@ using test::RecordBuilder;
 using test::TempFolder;
 using test::WriteBytes;
 
-class LifecycleTest : public ::testing::Test {
+class LifecycleTest : public test::FormsFolderTest {
  protected:
   void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(folder_.Path());
-    ::setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
-    f_.host.SetFormPath(folder_.Path().string() + "/");
+    FormsFolderTest::SetUp();
     f_.printer.printers_ = {{"Laser"}, {"Etiketovač"}};
-    f_.printer.defaultName_ = "Laser";
-    WriteBytes(folder_.File("etikety.ini"), "[SETUP]\r\nTISKARNA=Laser\r\n");
-  }
-  void TearDown() override {
-    f_.dialog.reset();
-    std::filesystem::current_path(previous_);
   }
   std::vector<std::string> Files() const {
     std::vector<std::string> names;
@@ -40,10 +31,6 @@ class LifecycleTest : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-
-  TempFolder folder_;
-  std::filesystem::path previous_;
-  DialogFixture f_;
 };
 
 TEST_F(LifecycleTest, CreationFillsTheFormatListAndTakesTheHostsName) {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "doubles/DialogFixture.h"
+#include "doubles/FormsFolderTest.h"
 #include "platform/CodePage.h"
 #include "storage/ComponentStateList.h"
 #include "storage/ProfileFile.h"
@@ -18,24 +18,8 @@ using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
 
-// A dialog whose formats live in a fresh folder, which is also the current
-// folder (printer settings) and the configuration folder (placement file).
-class StoreTest : public ::testing::Test {
+class StoreTest : public test::FormsFolderTest {
  protected:
-  void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(folder_.Path());
-    ::setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
-    f_.host.SetFormPath(folder_.Path().string() + "/");
-    f_.printer.printers_ = {{"Laser"}};
-    f_.printer.defaultName_ = "Laser";
-    WriteBytes(folder_.File("etikety.ini"), "[SETUP]\r\nTISKARNA=Laser\r\n");
-  }
-  void TearDown() override {
-    f_.dialog.reset();
-    std::filesystem::current_path(previous_);
-  }
-
   TfrmMain& Open(const std::string& formatName = "") {
     f_.SetGoods({test::RecordBuilder().Name("Sýr").Build()}, formatName);
     TfrmMain& d = f_.Dialog();
@@ -50,13 +34,6 @@ class StoreTest : public ::testing::Test {
       return dialog.PressSave();
     });
   }
-  std::string File(const std::string& name) const { return folder_.File(name); }
-  std::string Bytes(const std::string& name) const { return ReadBytes(folder_.File(name)); }
-  bool Exists(const std::string& name) const { return std::filesystem::exists(folder_.File(name)); }
-
-  TempFolder folder_;
-  std::filesystem::path previous_;
-  DialogFixture f_;
 };
 
 TEST_F(StoreTest, NameItemIsWrittenAsFifteenKeysInOrder) {
