@@ -34,6 +34,8 @@ std::int32_t HostContext::SetParamsCopy(const TTiketItem* records, std::int32_t 
   ownList_.Items = nullptr;
   ownList_.Count = 0;
   if (count != 0) {
+    // No records at all cannot have the right size either.
+    if (records == nullptr) return 9;
     std::int32_t size = 0;
     std::memcpy(&size, records, sizeof size);
     if (size != KORVAL_TIKET_ITEM_SIZE) return 9;

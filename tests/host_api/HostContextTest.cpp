@@ -120,6 +120,9 @@ TEST(HostContextTest, CopyCountEdges) {
   EXPECT_EQ(host.GoodsCount(), 0);
   EXPECT_EQ(host.FormatName(), "Y");
   EXPECT_EQ(host.LabelPrinterIndex(), 5);
+  // A count without records is refused like records of the wrong size.
+  EXPECT_EQ(host.SetParamsCopy(nullptr, 2, "W", 0), 9);
+  EXPECT_EQ(host.FormatName(), "Y");
   // Only the first record's size is checked.
   std::vector<TTiketItem> mixed = {Record("A"), Record("B")};
   mixed[1].Velikost = 500;
