@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/DesignCommand.h"
 #include "cli/FormatsCommand.h"
 #include "cli/GoodsCommand.h"
 #include "cli/GoodsFile.h"
@@ -21,6 +22,10 @@ constexpr const char* kUsage =
     "  print --forms DIR --format NAME --goods FILE [--pdf OUT | --printer NAME]\n"
     "        [--start COL,ROW] [--test N] [--encoding utf-8|cp1250]\n"
     "        print the labels of the goods with a stored label format\n"
+    "  design --forms DIR [--format NAME] [--goods FILE] [--encoding utf-8|cp1250]\n"
+    "        [--screenshot FILE.png [--page design|preview]]\n"
+    "        open the label dialog on the goods with a stored label format, or\n"
+    "        draw it into a picture without showing it\n"
     "  formats --forms DIR\n"
     "        list the label formats stored in DIR\n"
     "  help  this text\n";
@@ -38,6 +43,7 @@ int main(int argc, char** argv) {
   try {
     if (command == "goods") return korval::cli::RunGoodsCommand(rest, std::cout);
     if (command == "print") return korval::cli::RunPrintCommand(rest, std::cout, std::cerr);
+    if (command == "design") return korval::cli::RunDesignCommand(rest, std::cout, std::cerr);
     if (command == "formats") return korval::cli::RunFormatsCommand(rest, std::cout);
     std::cerr << "korval: unknown command " << command << "\n\n" << kUsage;
     return 2;

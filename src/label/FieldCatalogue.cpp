@@ -16,7 +16,9 @@ Control& TfrmMain::AddCatalogueItem(const std::string& key, const std::string& c
   itemSwitch.SetCaption(ControlText(kFormName, "cb" + key, "Caption", caption));
   const std::string itemHint = ControlText(kFormName, "l" + key, "Hint", hint);
   itemSwitch.SetHint(itemHint);
-  itemSwitch.SetLeft(10);
+  // The size of the list's fixed switches; the top comes from the list's
+  // arrangement.
+  itemSwitch.SetBounds(10, 0, 150, 17);
   itemSwitch.OnClick = [this](Control& sender) { ItemClick(sender); };
 
   Control* item = nullptr;

@@ -56,29 +56,18 @@ void PaintPicture(Canvas& canvas, const TImage& image, const Rect& r) {
   }
 }
 
-}  // namespace
-
-void TfrmMain::PaintTiket(Canvas& canvas, int x, int y) {
-  // The caller's pen, font and brush come back unchanged, whatever the items
-  // set; its brush colour is the page background that every item sits on.
-  CanvasStateGuard keep(canvas);
+// The items of the label at (x, y) of the canvas, design pixels scaled by
+// the given dots per pixel. The canvas's brush colour is the background. On
+// the screen a barcode's own digits are the legible ones.
+void PaintItems(TfrmMain& dialog, Canvas& canvas, int x, int y, float dotsPerPixelX,
+                float dotsPerPixelY, bool outlines, bool screen) {
   const Color background = canvas.BrushColor();
-  canvas.SetBrushStyle(BrushStyle::Solid);
-
-  if (Ctl<CheckBox>("cbRamecek").Checked()) {
-    const int width = static_cast<int>(RoundHalfEven(Resolution.DotsPerMmX * LabelWidthMm()));
-    const int height = static_cast<int>(RoundHalfEven(Resolution.DotsPerMmY * LabelHeightMm()));
-    canvas.SetBrushColor(kBlack);
-    canvas.FrameRect(Rect{x, y, x + width, y + height});
-  }
-
-  const bool outlines = TestMode && Ctl<CheckBox>("CheckBox2").Checked();
-  for (int i = 0; i < ComponentCount(); ++i) {
-    Control& item = Component(i);
+  for (int i = 0; i < dialog.ComponentCount(); ++i) {
+    Control& item = dialog.Component(i);
     if (!IsLabelItem(item)) continue;
-    const Rect r{ToDots(item.Left(), DotsPerPixelX, x), ToDots(item.Top(), DotsPerPixelY, y),
-                 ToDots(item.Left() + item.Width(), DotsPerPixelX, x),
-                 ToDots(item.Top() + item.Height(), DotsPerPixelY, y)};
+    const Rect r{ToDots(item.Left(), dotsPerPixelX, x), ToDots(item.Top(), dotsPerPixelY, y),
+                 ToDots(item.Left() + item.Width(), dotsPerPixelX, x),
+                 ToDots(item.Top() + item.Height(), dotsPerPixelY, y)};
     canvas.SetBrushColor(background);
 
     if (const auto* image = dynamic_cast<const TImage*>(&item)) {
@@ -90,23 +79,24 @@ void TfrmMain::PaintTiket(Canvas& canvas, int x, int y) {
       if (numberAbove) barcode->SetShowCode(false);
       barcode->PaintBarcodeTo(canvas, r);
       if (numberAbove) barcode->SetShowCode(true);
+      if (screen && !numberAbove) continue;
 
       // The barcode's own digits are written in a font meant for the screen;
       // the number is written again, legibly, in the font scaled to the page.
-      canvas.SetFont(FontOnPage(barcode->GetFont(), DotsPerPixelY));
+      canvas.SetFont(FontOnPage(barcode->GetFont(), dotsPerPixelY));
       const int line = canvas.TextExtent(barcode->Code()).Cy;
       const Rect band = numberAbove ? Rect{r.Left, r.Top - line, r.Right, r.Top}
                                     : Rect{r.Left, r.Bottom - line, r.Right, r.Bottom};
       canvas.SetBrushStyle(BrushStyle::Solid);
       canvas.SetBrushColor(background);
       canvas.FillRect(band);
-      DrawItemText(canvas, TrimControl(barcode->Code()), band, DT_CENTER | DT_BOTTOM);
+      dialog.DrawItemText(canvas, TrimControl(barcode->Code()), band, DT_CENTER | DT_BOTTOM);
     } else if (const auto* label = dynamic_cast<const TLabel*>(&item)) {
-      const Font font = FontOnPage(label->GetFont(), DotsPerPixelY);
+      const Font font = FontOnPage(label->GetFont(), dotsPerPixelY);
       canvas.SetFont(font);
       canvas.SetPenColor(font.FontColor);
       canvas.SetBrushColor(background);
-      DrawItemText(canvas, label->Caption(), r, TextFlags(*label));
+      dialog.DrawItemText(canvas, label->Caption(), r, TextFlags(*label));
     }
 
     if (outlines) {
@@ -115,6 +105,34 @@ void TfrmMain::PaintTiket(Canvas& canvas, int x, int y) {
       canvas.SetBrushColor(background);
     }
   }
+}
+
+}  // namespace
+
+void TfrmMain::PaintTiket(Canvas& canvas, int x, int y) {
+  // The caller's pen, font and brush come back unchanged, whatever the items
+  // set; its brush colour is the page background that every item sits on.
+  CanvasStateGuard keep(canvas);
+  canvas.SetBrushStyle(BrushStyle::Solid);
+
+  if (Ctl<CheckBox>("cbRamecek").Checked()) {
+    const Color background = canvas.BrushColor();
+    const int width = static_cast<int>(RoundHalfEven(Resolution.DotsPerMmX * LabelWidthMm()));
+    const int height = static_cast<int>(RoundHalfEven(Resolution.DotsPerMmY * LabelHeightMm()));
+    canvas.SetBrushColor(kBlack);
+    canvas.FrameRect(Rect{x, y, x + width, y + height});
+    canvas.SetBrushColor(background);
+  }
+  PaintItems(*this, canvas, x, y, DotsPerPixelX, DotsPerPixelY,
+             TestMode && Ctl<CheckBox>("CheckBox2").Checked(), false);
+}
+
+void TfrmMain::PaintItemsForScreen(Canvas& canvas) {
+  // The design surface draws its frame itself (PaintBox1Paint); here only the
+  // items, one design pixel per screen pixel.
+  CanvasStateGuard keep(canvas);
+  canvas.SetBrushStyle(BrushStyle::Solid);
+  PaintItems(*this, canvas, 0, 0, 1.0F, 1.0F, false, true);
 }
 
 // The platform's text drawing places single lines vertically but leaves a

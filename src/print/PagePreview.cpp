@@ -104,18 +104,29 @@ void TfrmMain::DrawPreviewPage(Canvas& canvas) {
 
   GridInput input =
       SheetGridInput(CurrentSheetEdits(), Unit, LabelWidthMm(), LabelHeightMm(), Resolution);
+  input.StartCol = StartCol;
+  input.StartRow = StartRow;
+  // Which positions exist is decided on the sheet in printer dots, exactly
+  // as the print job decides it; a grid fitted to the small preview would
+  // round a label a pixel too wide and drop a column that the printer
+  // prints, and a start position picked there would not be the one printed.
+  // The preview only scales the positions down.
+  GridInput onPaper = input;
+  onPaper.SurfaceWidth = sheetDotsX;
+  onPaper.SurfaceHeight = sheetDotsY;
+  const LayoutGrid grid(onPaper);
   input.SurfaceWidth = width;
   input.SurfaceHeight = height;
   input.ScaleX = sx;
   input.ScaleY = sy;
-  input.StartCol = StartCol;
-  input.StartRow = StartRow;
-  const LayoutGrid grid(input);
+  const GridMetrics scaled = LayoutGrid(input).Metrics();
   auto& reset = Ctl<Control>("sbReset");
   canvas.SetBrushColor(kBlack);
   for (const GridPosition& position : grid) {
-    const Rect r{position.Bounds.Left + ox, position.Bounds.Top + oy, position.Bounds.Right + ox,
-                 position.Bounds.Bottom + oy};
+    const auto left = position.Col * (scaled.Width + scaled.GapX) + scaled.Left + ox;
+    const auto top = position.Row * (scaled.Height + scaled.GapY) + scaled.Top + oy;
+    const Rect r{static_cast<int>(left), static_cast<int>(top),
+                 static_cast<int>(left + scaled.Width), static_cast<int>(top + scaled.Height)};
     // Strictly inside: a click on an outline or between two labels picks
     // nothing.
     if (r.Left < ClickPoint.X && ClickPoint.X < r.Right && r.Top < ClickPoint.Y &&

@@ -7,6 +7,7 @@
 #include "host_api/ModulePaths.h"
 #include "platform/Clock.h"
 #include "platform/LocaleInfo.h"
+#include "qt/LabelDialogWindow.h"
 #include "qt/QtApplication.h"
 #include "qt/QtPictureDecoder.h"
 #include "qt/QtPrintSurface.h"
@@ -23,13 +24,8 @@ void PrintLabelsOnQt(HostContext& host) {
   PrintTiketFormularWith({host, ui, printer, SystemLocale(), SystemClock(), HostExecutablePath()});
 }
 
-void ShowDialogOnQt(HostContext& host, std::intptr_t /*hostWindow*/) {
-  qt::EnsureApplication();
-  if (!qt::QtUi::Interactive()) {
-    std::cerr << "korval: no display, the label dialog cannot be shown\n";
-    return;
-  }
-  (void)host;
+void ShowDialogOnQt(HostContext& host, std::intptr_t hostWindow) {
+  qt::RunLabelDialog(host, hostWindow, std::cerr);
 }
 
 }  // namespace

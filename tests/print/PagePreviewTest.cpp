@@ -242,3 +242,25 @@ TEST_F(PagePreviewTest, DesignSurfaceIsRefreshedFirstOnlyWhileItIsOnScreen) {
 
 }  // namespace
 }  // namespace korval
+
+namespace korval {
+namespace {
+
+// Labels of 1599 dots fit three across the 4800-dot sheet, but scaled to the
+// 200-pixel preview each rounds to 67 pixels, and three of those would not
+// fit: the preview must still show the three columns the printer prints.
+TEST_F(PagePreviewTest, ShowsThePositionsThePrinterPrintsWhateverThePreviewRounding) {
+  D().Ctl<Edit>("rxseOsax").SetText("1599");
+  D().Ctl<Edit>("rxseOsay").SetText("1599");
+  D().Ctl<Edit>("meOdsazX").SetText("0");
+  D().Ctl<Edit>("meOdsazY").SetText("0");
+  const std::vector<Rect> outlines = LabelOutlines();
+  ASSERT_EQ(outlines.size(), 9u);  // 3 columns × 3 rows (10 inches: 6000 dots)
+  EXPECT_EQ(outlines[2], (Rect{134, 0, 201, 67}));
+  // A click in the third column picks it.
+  D().Image1MouseDown(160, 30);
+  EXPECT_EQ(Start(), (Point{2, 0}));
+}
+
+}  // namespace
+}  // namespace korval

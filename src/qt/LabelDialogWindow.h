@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+
+namespace korval {
+class HostContext;
+}
+
+namespace korval::qt {
+
+// ShowTiketFormular on Qt: the label dialog is created for the host's
+// context, shown modally (over the host's window when hostWindow names a
+// native window) and destroyed when the person leaves it. Without a display
+// nothing is shown and nothing written: one line on log says why, and false
+// is returned.
+bool RunLabelDialog(HostContext& host, std::intptr_t hostWindow, std::ostream& log);
+
+}  // namespace korval::qt

@@ -1,0 +1,84 @@
+#include "cli/DesignCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+#include "cli/Options.h"
+#include "storage/ProfileTestFolder.h"
+
+namespace korval::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every file under a folder with its bytes.
+std::map<std::string, std::string> Snapshot(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file())
+      files[entry.path().string()] = test::ReadBytes(entry.path().string());
+  }
+  return files;
+}
+
+class DesignCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = fs::current_path();
+    fs::current_path(folder_.Path());
+    ::setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
+    fs::copy(fs::path(KORVAL_SOURCE_DIR) / "examples" / "forms", forms_);
+  }
+  void TearDown() override { fs::current_path(previous_); }
+
+  int Design(std::vector<std::string> args) {
+    const std::vector<std::string> base = {"--forms", forms_, "--goods",
+                                           std::string(KORVAL_SOURCE_DIR) + "/examples/goods.csv"};
+    args.insert(args.begin(), base.begin(), base.end());
+    return RunDesignCommand(args, out_, err_);
+  }
+
+  test::TempFolder folder_;
+  fs::path previous_;
+  std::string forms_ = folder_.File("forms");
+  std::ostringstream out_;
+  std::ostringstream err_;
+};
+
+TEST_F(DesignCommandTest, PicturesOfBothPagesAreMadeAndNothingIsWritten) {
+  const auto before = Snapshot(folder_.Path());
+  const std::string design = folder_.File("dialog.png");
+  const std::string preview = folder_.File("preview.png");
+  const std::string plain = folder_.File("plain.png");
+  ASSERT_EQ(Design({"--format", "Cenovka", "--screenshot", design}), 0) << err_.str();
+  ASSERT_EQ(Design({"--format", "Cenovka", "--screenshot", preview, "--page", "preview"}), 0);
+  ASSERT_EQ(Design({"--screenshot", plain}), 0);
+  EXPECT_NE(out_.str().find("wrote " + design + " (670 x 466)"), std::string::npos) << out_.str();
+
+  const QImage designImage(QString::fromStdString(design));
+  const QImage previewImage(QString::fromStdString(preview));
+  const QImage plainImage(QString::fromStdString(plain));
+  ASSERT_FALSE(designImage.isNull());
+  EXPECT_EQ(designImage.size(), QSize(670, 466));
+  EXPECT_EQ(previewImage.size(), designImage.size());
+  // Another page, and another label than the dialog shows without a format.
+  EXPECT_NE(designImage, previewImage);
+  EXPECT_NE(designImage, plainImage);
+
+  auto after = Snapshot(folder_.Path());
+  for (const std::string& picture : {design, preview, plain}) after.erase(picture);
+  EXPECT_EQ(after, before);
+}
+
+TEST_F(DesignCommandTest, ThePageGoesWithAPictureOnly) {
+  EXPECT_THROW(Design({"--page", "preview"}), UsageError);
+  EXPECT_THROW(Design({"--screenshot", folder_.File("x.png"), "--page", "sheet"}), UsageError);
+  EXPECT_THROW(RunDesignCommand({"--forms", folder_.File("none")}, out_, err_), UsageError);
+}
+
+}  // namespace
+}  // namespace korval::cli
