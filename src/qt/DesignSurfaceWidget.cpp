@@ -9,6 +9,7 @@
 
 #include "qt/ItemMenu.h"
 #include "qt/QtCanvas.h"
+#include "qt/QtUi.h"
 
 namespace korval::qt {
 namespace {
@@ -22,28 +23,6 @@ MouseButton ButtonOf(Qt::MouseButton button) {
     default:
       return MouseButton::Left;
   }
-}
-
-Qt::CursorShape ShapeOf(Cursor cursor) {
-  switch (cursor) {
-    case Cursor::NotAllowed:
-      return Qt::ForbiddenCursor;
-    case Cursor::HourGlass:
-      return Qt::WaitCursor;
-    case Cursor::AppStart:
-      return Qt::BusyCursor;
-    case Cursor::SizeNWSE:
-      return Qt::SizeFDiagCursor;
-    case Cursor::SizeNESW:
-      return Qt::SizeBDiagCursor;
-    case Cursor::SizeWE:
-      return Qt::SizeHorCursor;
-    case Cursor::SizeNS:
-      return Qt::SizeVerCursor;
-    case Cursor::Default:
-      break;
-  }
-  return Qt::ArrowCursor;
 }
 
 bool HasItemMenu(const Control& item) {
@@ -207,7 +186,7 @@ void DesignSurfaceWidget::ShowItemMenu(Control& item, QPoint at) {
 void DesignSurfaceWidget::UpdateCursors() {
   const bool placing = dialog_.PlacingItem();
   // Only the label accepts the item being placed.
-  setCursor(!placing && overItem_ ? ShapeOf(dialog_.ItemCursor) : Qt::ArrowCursor);
+  setCursor(!placing && overItem_ ? QtCursorShape(dialog_.ItemCursor) : Qt::ArrowCursor);
   if (QWidget* content = parentWidget()) {
     const Qt::CursorShape around = placing ? Qt::ForbiddenCursor : Qt::ArrowCursor;
     content->setCursor(around);

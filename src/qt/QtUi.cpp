@@ -18,7 +18,9 @@ QString ToQt(const std::string& text) {
   return QString::fromUtf8(ReplaceAll(text, "\r\n", "\n"));
 }
 
-Qt::CursorShape ShapeOf(Cursor cursor) {
+}  // namespace
+
+Qt::CursorShape QtCursorShape(Cursor cursor) {
   switch (cursor) {
     case Cursor::NotAllowed:
       return Qt::ForbiddenCursor;
@@ -39,6 +41,8 @@ Qt::CursorShape ShapeOf(Cursor cursor) {
   }
   return Qt::ArrowCursor;
 }
+
+namespace {
 
 // "Bitmaps (*.bmp)|*.bmp" is the platform's filter form; Qt wants "Bitmaps (*.bmp)".
 QString QtFilter(const std::string& filter) {
@@ -141,7 +145,7 @@ void QtUi::SetCursor(Cursor cursor) {
   if (!Interactive()) return;
   if (cursorOverridden_) QGuiApplication::restoreOverrideCursor();
   cursorOverridden_ = cursor != Cursor::Default;
-  if (cursorOverridden_) QGuiApplication::setOverrideCursor(QCursor(ShapeOf(cursor)));
+  if (cursorOverridden_) QGuiApplication::setOverrideCursor(QCursor(QtCursorShape(cursor)));
 }
 
 void QtUi::ProcessPendingEvents() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <Qt>
 #include <functional>
 #include <ostream>
 
@@ -10,6 +11,9 @@ class HostContext;
 }
 
 namespace korval::qt {
+
+// The Qt cursor that stands for the platform cursor of the dialogs.
+Qt::CursorShape QtCursorShape(Cursor cursor);
 
 // The person in front of the Linux program. With a display, Qt's message
 // boxes and dialogs; without one (the offscreen platform, a print job from a
