@@ -10,10 +10,4 @@ int NullCanvas::DrawText(std::string_view, Rect& r, unsigned flags) {
   return 0;
 }
 
-void NullCanvas::Restore() {
-  if (saved_.empty()) return;
-  state_ = saved_.back();
-  saved_.pop_back();
-}
-
 }  // namespace korval

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/Canvas.h"
+#include "platform/StatefulCanvas.h"
 
 namespace korval {
 
@@ -10,21 +10,10 @@ namespace korval {
 // outside a view's paint too, because the same pass picks the start position;
 // without a paint box to draw on it draws here. Drawing state is kept, so
 // code that reads back what it set still works.
-class NullCanvas final : public Canvas {
+class NullCanvas final : public StatefulCanvas {
  public:
   int DpiX() const override { return kDpi; }
   int DpiY() const override { return kDpi; }
-
-  void SetPenColor(Color color) override { state_.Pen = color; }
-  Color PenColor() const override { return state_.Pen; }
-  void SetPenStyle(PenStyle style) override { state_.PenLine = style; }
-  PenStyle GetPenStyle() const override { return state_.PenLine; }
-  void SetBrushColor(Color color) override { state_.Brush = color; }
-  Color BrushColor() const override { return state_.Brush; }
-  void SetBrushStyle(BrushStyle style) override { state_.BrushFill = style; }
-  BrushStyle GetBrushStyle() const override { return state_.BrushFill; }
-  void SetFont(const Font& font) override { state_.TextFont = font; }
-  const Font& GetFont() const override { return state_.TextFont; }
 
   void FillRect(const Rect&) override {}
   void FrameRect(const Rect&) override {}
@@ -38,10 +27,6 @@ class NullCanvas final : public Canvas {
   Size TextExtent(std::string_view) override { return Size{}; }
   void Draw(int, int, const Picture&) override {}
   void StretchDraw(const Rect&, const Picture&) override {}
-
-  void Save() override { saved_.push_back(state_); }
-  // An unbalanced Restore keeps the current state.
-  void Restore() override;
 
  private:
   static constexpr int kDpi = 96;

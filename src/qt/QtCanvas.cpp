@@ -299,15 +299,13 @@ void QtCanvas::StretchDraw(const Rect& r, const Picture& picture) {
 }
 
 void QtCanvas::Save() {
-  saved_.push_back(state_);
+  StatefulCanvas::Save();
   painter_.save();
 }
 
 void QtCanvas::Restore() {
-  // Like the platform's RestoreDC, a restore without a save changes nothing.
-  if (saved_.empty()) return;
-  state_ = saved_.back();
-  saved_.pop_back();
+  if (SaveDepth() == 0) return;
+  StatefulCanvas::Restore();
   painter_.restore();
 }
 

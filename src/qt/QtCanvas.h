@@ -3,7 +3,7 @@
 #include <QFont>
 #include <vector>
 
-#include "platform/Canvas.h"
+#include "platform/StatefulCanvas.h"
 
 class QPainter;
 class QColor;
@@ -28,22 +28,12 @@ QFont QtFontFor(const Font& font, int dpiY);
 // the brush is Solid; LineTo leaves out the end point; DrawFocusRect inverts
 // every other pixel of the frame (on image devices), so a second call undoes
 // the first.
-class QtCanvas final : public Canvas {
+class QtCanvas final : public StatefulCanvas {
  public:
   QtCanvas(QPainter& painter, int dpiX, int dpiY);
 
   int DpiX() const override { return dpiX_; }
   int DpiY() const override { return dpiY_; }
-  void SetPenColor(Color color) override { state_.penColor = color; }
-  Color PenColor() const override { return state_.penColor; }
-  void SetPenStyle(PenStyle style) override { state_.penStyle = style; }
-  PenStyle GetPenStyle() const override { return state_.penStyle; }
-  void SetBrushColor(Color color) override { state_.brushColor = color; }
-  Color BrushColor() const override { return state_.brushColor; }
-  void SetBrushStyle(BrushStyle style) override { state_.brushStyle = style; }
-  BrushStyle GetBrushStyle() const override { return state_.brushStyle; }
-  void SetFont(const Font& font) override { state_.font = font; }
-  const Font& GetFont() const override { return state_.font; }
 
   void FillRect(const Rect& r) override;
   void FrameRect(const Rect& r) override;
@@ -60,14 +50,6 @@ class QtCanvas final : public Canvas {
   void Restore() override;
 
  private:
-  struct State {
-    Color penColor = kBlack;
-    PenStyle penStyle = PenStyle::Solid;
-    Color brushColor = kWhite;
-    BrushStyle brushStyle = BrushStyle::Solid;
-    Font font;
-  };
-
   const QFont& CurrentFont();
   void PrepareText();
   void DrawLine(int x0, int y0, int x1, int y1);
@@ -75,8 +57,6 @@ class QtCanvas final : public Canvas {
   QPainter& painter_;
   int dpiX_;
   int dpiY_;
-  State state_;
-  std::vector<State> saved_;
   Point position_;
   // The Qt font made for the canvas font last used; fonts are costly to make.
   Font madeFor_;

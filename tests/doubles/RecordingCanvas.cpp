@@ -58,9 +58,9 @@ void RecordingCanvas::StretchDraw(const Rect& r, const Picture& picture) {
 }
 
 void RecordingCanvas::Restore() {
-  if (saved_.empty()) throw std::logic_error("RecordingCanvas: Restore without Save");
-  state_ = saved_.back();
-  saved_.pop_back();
+  // Stricter than a device: an unbalanced Restore is a fault of the code under test.
+  if (SaveDepth() == 0) throw std::logic_error("RecordingCanvas: Restore without Save");
+  StatefulCanvas::Restore();
 }
 
 std::vector<RecordingCanvas::Call> RecordingCanvas::CallsOf(Op op) const {

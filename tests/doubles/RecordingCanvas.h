@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Canvas.h"
+#include "platform/StatefulCanvas.h"
 
 namespace korval::test {
 
@@ -11,7 +11,7 @@ namespace korval::test {
 // Text metrics are simple and exact so tests can compute with them: a text
 // is |font height| units high and (|font height| + 1) / 2 units wide per
 // character.
-class RecordingCanvas final : public Canvas {
+class RecordingCanvas final : public StatefulCanvas {
  public:
   enum class Op {
     FillRect,
@@ -44,16 +44,6 @@ class RecordingCanvas final : public Canvas {
 
   int DpiX() const override { return dpiX_; }
   int DpiY() const override { return dpiY_; }
-  void SetPenColor(Color color) override { state_.penColor = color; }
-  Color PenColor() const override { return state_.penColor; }
-  void SetPenStyle(PenStyle style) override { state_.penStyle = style; }
-  PenStyle GetPenStyle() const override { return state_.penStyle; }
-  void SetBrushColor(Color color) override { state_.brushColor = color; }
-  Color BrushColor() const override { return state_.brushColor; }
-  void SetBrushStyle(BrushStyle style) override { state_.brushStyle = style; }
-  BrushStyle GetBrushStyle() const override { return state_.brushStyle; }
-  void SetFont(const Font& font) override { state_.font = font; }
-  const Font& GetFont() const override { return state_.font; }
 
   void FillRect(const Rect& r) override { Record(Op::FillRect, r); }
   void FrameRect(const Rect& r) override { Record(Op::FrameRect, r); }
@@ -66,29 +56,17 @@ class RecordingCanvas final : public Canvas {
   Size TextExtent(std::string_view text) override;
   void Draw(int x, int y, const Picture& picture) override;
   void StretchDraw(const Rect& r, const Picture& picture) override;
-  void Save() override { saved_.push_back(state_); }
   void Restore() override;
 
   const std::vector<Call>& Calls() const { return calls_; }
   std::vector<Call> CallsOf(Op op) const;
   void Clear() { calls_.clear(); }
-  int SaveDepth() const { return static_cast<int>(saved_.size()); }
 
  private:
-  struct State {
-    Color penColor = kBlack;
-    PenStyle penStyle = PenStyle::Solid;
-    Color brushColor = kWhite;
-    BrushStyle brushStyle = BrushStyle::Solid;
-    Font font;
-  };
-
   Call& Record(Op op, const Rect& r);
 
   int dpiX_;
   int dpiY_;
-  State state_;
-  std::vector<State> saved_;
   std::vector<Call> calls_;
 };
 
