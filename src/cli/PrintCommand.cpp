@@ -45,13 +45,8 @@ int CountPositions(const GridInput& input) {
 }
 
 // Sheets the job will take: the first from the start position, then full ones.
-int SheetsNeeded(TfrmMain& d, const PrintSurface& printer, int labels) {
-  GridInput input = SheetGridInput(d.CurrentSheetEdits(), d.Unit, d.LabelWidthMm(),
-                                   d.LabelHeightMm(), d.Resolution);
-  input.SurfaceWidth = printer.PaperWidth(SizeUnit::Inches) * 25.4 * d.Resolution.DotsPerMmX;
-  input.SurfaceHeight = printer.PaperHeight(SizeUnit::Inches) * 25.4 * d.Resolution.DotsPerMmY;
-  input.StartCol = d.StartCol;
-  input.StartRow = d.StartRow;
+int SheetsNeeded(const TfrmMain& d, int labels) {
+  GridInput input = d.SheetOnPaper();
   const int first = CountPositions(input);
   input.StartCol = input.StartRow = 0;
   const int full = CountPositions(input);
@@ -131,7 +126,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   const bool terminal = ::isatty(STDERR_FILENO) != 0;
   int total = 0;
   printer.OnSheet = [&](int sheet) {
-    if (total == 0) total = testCount ? 1 : SheetsNeeded(dialog, printer, labels);
+    if (total == 0) total = testCount ? 1 : SheetsNeeded(dialog, labels);
     if (total < 2) return;
     if (terminal) {
       err << "\rsheet " << sheet << " of " << total << std::flush;

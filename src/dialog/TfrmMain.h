@@ -15,6 +15,7 @@
 #include "label/TLabel.h"
 #include "platform/Canvas.h"
 #include "platform/Ui.h"
+#include "print/LayoutGrid.h"
 #include "print/SheetGeometry.h"
 
 namespace korval {
@@ -215,6 +216,9 @@ class TfrmMain : public Form {
   // design pixel per canvas unit, without the frame.
   void PaintItemsForScreen(Canvas& canvas);
   void DrawItemText(Canvas& canvas, const std::string& text, Rect rect, unsigned flags);
+  // The grid of the whole sheet in printer dots from the start position: the
+  // positions the print job fills, and the ones the preview shows.
+  GridInput SheetOnPaper() const;
   enum class PageMode { Print, Preview };
   void DrawPage(Canvas& canvas, PageMode mode);
   void PrintTikets();

@@ -72,10 +72,9 @@ void TfrmMain::DrawPreviewPage(Canvas& canvas) {
 
   // Paint-box pixels per printer dot.
   const PrintSurface& printer = services_.Printer;
-  const double sheetDotsX = printer.PaperWidth(SizeUnit::Inches) * 25.4 * Resolution.DotsPerMmX;
-  const double sheetDotsY = printer.PaperHeight(SizeUnit::Inches) * 25.4 * Resolution.DotsPerMmY;
-  const double sx = sheetDotsX > 0 ? width / sheetDotsX : 0;
-  const double sy = sheetDotsY > 0 ? height / sheetDotsY : 0;
+  const GridInput onPaper = SheetOnPaper();
+  const double sx = onPaper.SurfaceWidth > 0 ? width / onPaper.SurfaceWidth : 0;
+  const double sy = onPaper.SurfaceHeight > 0 ? height / onPaper.SurfaceHeight : 0;
 
   // Positions count from the printable area. A printer that reports any
   // strip as 0 is taken to report none, and the labels start at the corner.
@@ -102,19 +101,13 @@ void TfrmMain::DrawPreviewPage(Canvas& canvas) {
     oy = top;
   }
 
-  GridInput input =
-      SheetGridInput(CurrentSheetEdits(), Unit, LabelWidthMm(), LabelHeightMm(), Resolution);
-  input.StartCol = StartCol;
-  input.StartRow = StartRow;
   // Which positions exist is decided on the sheet in printer dots, exactly
   // as the print job decides it; a grid fitted to the small preview would
   // round a label a pixel too wide and drop a column that the printer
   // prints, and a start position picked there would not be the one printed.
   // The preview only scales the positions down.
-  GridInput onPaper = input;
-  onPaper.SurfaceWidth = sheetDotsX;
-  onPaper.SurfaceHeight = sheetDotsY;
   const LayoutGrid grid(onPaper);
+  GridInput input = onPaper;
   input.SurfaceWidth = width;
   input.SurfaceHeight = height;
   input.ScaleX = sx;

@@ -24,19 +24,6 @@ constexpr const char* kNothingFits = "Na stránku se nevejde žádná etiketa, t
 // The whole sheet in printer dots from the current start position. The
 // surface is the paper edge to edge although positions count from the
 // printable area: labels may reach into the strips on the right and bottom.
-LayoutGrid PrintGrid(TfrmMain& form) {
-  GridInput input = SheetGridInput(form.CurrentSheetEdits(), form.Unit, form.LabelWidthMm(),
-                                   form.LabelHeightMm(), form.Resolution);
-  const PrintSurface& printer = form.Services().Printer;
-  input.SurfaceWidth = printer.PaperWidth(SizeUnit::Inches) * 25.4 * form.Resolution.DotsPerMmX;
-  input.SurfaceHeight = printer.PaperHeight(SizeUnit::Inches) * 25.4 * form.Resolution.DotsPerMmY;
-  input.ScaleX = 1;
-  input.ScaleY = 1;
-  input.StartCol = form.StartCol;
-  input.StartRow = form.StartRow;
-  return LayoutGrid(input);
-}
-
 // The page canvas is held while one sheet is laid out, and released however
 // the layout ends.
 class CanvasLock {
@@ -93,7 +80,7 @@ void TfrmMain::DrawPage(Canvas& canvas, PageMode mode) {
     DrawPreviewPage(canvas);
     return;
   }
-  const LayoutGrid grid = PrintGrid(*this);
+  const LayoutGrid grid(SheetOnPaper());
   for (const GridPosition& position : grid) {
     const int x = position.Bounds.Left;
     const int y = position.Bounds.Top;
@@ -124,6 +111,17 @@ void TfrmMain::DrawPage(Canvas& canvas, PageMode mode) {
   }
 }
 
+GridInput TfrmMain::SheetOnPaper() const {
+  GridInput input =
+      SheetGridInput(CurrentSheetEdits(), Unit, LabelWidthMm(), LabelHeightMm(), Resolution);
+  const PrintSurface& printer = services_.Printer;
+  input.SurfaceWidth = printer.PaperWidth(SizeUnit::Inches) * 25.4 * Resolution.DotsPerMmX;
+  input.SurfaceHeight = printer.PaperHeight(SizeUnit::Inches) * 25.4 * Resolution.DotsPerMmY;
+  input.StartCol = StartCol;
+  input.StartRow = StartRow;
+  return input;
+}
+
 void TfrmMain::PrintTikets() {
   PrintSurface& printer = services_.Printer;
   const HostContext& host = services_.Host;
@@ -143,7 +141,7 @@ void TfrmMain::PrintTikets() {
     while (!PrintFinished) {
       CanvasLock lock(printer);
       // A sheet without a single position would never finish the job.
-      const LayoutGrid grid = PrintGrid(*this);
+      const LayoutGrid grid(SheetOnPaper());
       if (grid.begin() == grid.end()) {
         nothingFits = true;
         break;
