@@ -13,14 +13,11 @@
 #include "cli/Options.h"
 #include "dialog/TfrmMain.h"
 #include "host_api/HostApi.h"
-#include "host_api/ModulePaths.h"
-#include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/LocaleInfo.h"
 #include "qt/FormView.h"
 #include "qt/LabelDialogWindow.h"
 #include "qt/QtApplication.h"
-#include "qt/QtPictureDecoder.h"
 #include "qt/QtPrintSurface.h"
 #include "qt/QtUi.h"
 
@@ -72,7 +69,6 @@ int RunDesignCommand(const std::vector<std::string>& args, std::ostream& out, st
   if (screenshot && QCoreApplication::instance() == nullptr)
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
   qt::EnsureApplication();
-  qt::InstallPictureDecoder();
 
   HostContext& host = Host();
   host.SetFormPath(prefix);
@@ -86,7 +82,7 @@ int RunDesignCommand(const std::vector<std::string>& args, std::ostream& out, st
 
   qt::QtUi ui(host, err);
   qt::QtPrintSurface printer(ui);
-  TfrmMain dialog({host, ui, printer, SystemLocale(), SystemClock(), HostExecutablePath()});
+  TfrmMain dialog(SystemDialogServices(host, ui, printer));
   dialog.RunCreationSteps();
   const QImage picture = DialogPicture(dialog, ui, page);
   // A picture leaves the folder as it was: not even the window placement,

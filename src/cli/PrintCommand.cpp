@@ -12,15 +12,12 @@
 #include "cli/Options.h"
 #include "dialog/TfrmMain.h"
 #include "host_api/HostApi.h"
-#include "host_api/ModulePaths.h"
-#include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/LocaleInfo.h"
 #include "platform/NumberFormat.h"
 #include "platform/Text.h"
 #include "print/LayoutGrid.h"
 #include "qt/QtApplication.h"
-#include "qt/QtPictureDecoder.h"
 #include "qt/QtPrintSurface.h"
 #include "qt/QtUi.h"
 #include "storage/ProfileFile.h"
@@ -84,7 +81,6 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
       ReadGoods(options.Require("--goods"), ParseEncoding(options.Get("--encoding")));
 
   qt::EnsureApplication();
-  qt::InstallPictureDecoder();
   HostContext& host = Host();
   qt::QtUi ui(host, err);
   qt::QtPrintSurface system(ui);
@@ -118,7 +114,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   int labels = 0;
   for (int i = 0; i < host.GoodsCount(); ++i) labels += std::max<int>(1, host.Goods(i)->Pocet());
 
-  TfrmMain dialog({host, ui, printer, SystemLocale(), SystemClock(), HostExecutablePath()});
+  TfrmMain dialog(SystemDialogServices(host, ui, printer));
   dialog.RunCreationSteps();
   if (const auto start = options.Get("--start"))
     std::tie(dialog.StartCol, dialog.StartRow) = ParseStart(*start);

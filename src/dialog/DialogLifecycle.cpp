@@ -7,6 +7,9 @@
 
 #include "dialog/TfrmMain.h"
 #include "host_api/HostContext.h"
+#include "host_api/ModulePaths.h"
+#include "platform/Clock.h"
+#include "platform/LocaleInfo.h"
 #include "platform/PrintSurface.h"
 #include "platform/Text.h"
 #include "platform/Ui.h"
@@ -151,6 +154,10 @@ void TfrmMain::WmSettingChange() {
 }  // namespace korval
 
 namespace korval {
+
+DialogServices SystemDialogServices(HostContext& host, Ui& ui, PrintSurface& printer) {
+  return {host, ui, printer, SystemLocale(), SystemClock(), HostExecutablePath()};
+}
 
 void PrintTiketFormularWith(const DialogServices& services) {
   TfrmMain dialog(services);

@@ -329,6 +329,10 @@ class TfrmMain : public Form {
   Control* currentItem_ = nullptr;
 };
 
+// The services of a dialog that runs for a host: the given user interface
+// and printer, the user's locale, the real clock, the host program's file.
+DialogServices SystemDialogServices(HostContext& host, Ui& ui, PrintSurface& printer);
+
 // PrintTiketFormular's whole path on the given services: the dialog is
 // created, prints the host's goods with the host's format unseen, and goes.
 void PrintTiketFormularWith(const DialogServices& services);

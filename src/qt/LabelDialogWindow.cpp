@@ -4,12 +4,9 @@
 #include <memory>
 
 #include "dialog/TfrmMain.h"
-#include "host_api/ModulePaths.h"
-#include "platform/Clock.h"
 #include "platform/LocaleInfo.h"
 #include "qt/FormView.h"
 #include "qt/QtApplication.h"
-#include "qt/QtPictureDecoder.h"
 #include "qt/QtPrintSurface.h"
 #include "qt/QtUi.h"
 #include "qt/SaveDialogView.h"
@@ -22,10 +19,9 @@ bool RunLabelDialog(HostContext& host, std::intptr_t hostWindow, std::ostream& l
     log << "korval: no display, the label dialog cannot be shown\n";
     return false;
   }
-  InstallPictureDecoder();
   QtUi ui(host, log);
   QtPrintSurface printer(ui);
-  TfrmMain dialog({host, ui, printer, SystemLocale(), SystemClock(), HostExecutablePath()});
+  TfrmMain dialog(SystemDialogServices(host, ui, printer));
   dialog.RunCreationSteps();
 
   // The host's window outlives the dialog's, which stands above it.

@@ -7,9 +7,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "qt/QtPictureDecoder.h"
+
 namespace korval::qt {
 
 void EnsureApplication() {
+  InstallPictureDecoder();
   if (QCoreApplication::instance() != nullptr) return;
   // Qt keeps references to argc and argv for the life of the application.
   static int argc = 1;

@@ -4,12 +4,9 @@
 #include "dialog/TfrmMain.h"
 #include "host_api/Backend.h"
 #include "host_api/HostApi.h"
-#include "host_api/ModulePaths.h"
-#include "platform/Clock.h"
 #include "platform/LocaleInfo.h"
 #include "qt/LabelDialogWindow.h"
 #include "qt/QtApplication.h"
-#include "qt/QtPictureDecoder.h"
 #include "qt/QtPrintSurface.h"
 #include "qt/QtUi.h"
 
@@ -18,10 +15,9 @@ namespace {
 
 void PrintLabelsOnQt(HostContext& host) {
   qt::EnsureApplication();
-  qt::InstallPictureDecoder();
   qt::QtUi ui(host, std::cerr);
   qt::QtPrintSurface printer(ui);
-  PrintTiketFormularWith({host, ui, printer, SystemLocale(), SystemClock(), HostExecutablePath()});
+  PrintTiketFormularWith(SystemDialogServices(host, ui, printer));
 }
 
 void ShowDialogOnQt(HostContext& host, std::intptr_t hostWindow) {
