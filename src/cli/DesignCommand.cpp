@@ -14,7 +14,6 @@
 #include "dialog/TfrmMain.h"
 #include "host_api/HostApi.h"
 #include "platform/CodePage.h"
-#include "platform/LocaleInfo.h"
 #include "qt/FormView.h"
 #include "qt/LabelDialogWindow.h"
 #include "qt/QtApplication.h"

@@ -13,7 +13,6 @@
 #include "dialog/TfrmMain.h"
 #include "host_api/HostApi.h"
 #include "platform/CodePage.h"
-#include "platform/LocaleInfo.h"
 #include "platform/NumberFormat.h"
 #include "platform/Text.h"
 #include "print/LayoutGrid.h"

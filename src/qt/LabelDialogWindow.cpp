@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "dialog/TfrmMain.h"
-#include "platform/LocaleInfo.h"
 #include "qt/FormView.h"
 #include "qt/QtApplication.h"
 #include "qt/QtPrintSurface.h"

@@ -4,7 +4,6 @@
 #include "dialog/TfrmMain.h"
 #include "host_api/Backend.h"
 #include "host_api/HostApi.h"
-#include "platform/LocaleInfo.h"
 #include "qt/LabelDialogWindow.h"
 #include "qt/QtApplication.h"
 #include "qt/QtPrintSurface.h"
