@@ -137,6 +137,58 @@ std::string Utf8ToCp1250(std::string_view utf8) {
   return out;
 }
 
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+  constexpr char32_t kReplacement = 0xFFFD;
+  const auto unit = [&](std::size_t i) -> char32_t {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    return bigEndian ? (char32_t{first} << 8) | second : (char32_t{second} << 8) | first;
+  };
+  std::string out;
+  out.reserve(bytes.size());
+  std::size_t i = 0;
+  while (i + 1 < bytes.size()) {
+    const char32_t u = unit(i);
+    i += 2;
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < bytes.size()) {
+      const char32_t low = unit(i);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        i += 2;
+        AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+        continue;
+      }
+    }
+    AppendUtf8(out, u >= 0xD800 && u <= 0xDFFF ? kReplacement : u);
+  }
+  if (i < bytes.size()) AppendUtf8(out, kReplacement);
+  return out;
+}
+
+std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian) {
+  std::string out;
+  out.reserve(utf8.size() * 2);
+  const auto put = [&](char32_t u) {
+    const auto high = static_cast<char>((u >> 8) & 0xFF);
+    const auto low = static_cast<char>(u & 0xFF);
+    out += bigEndian ? high : low;
+    out += bigEndian ? low : high;
+  };
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    const std::size_t start = pos;
+    char32_t cp = NextCodePoint(utf8, pos);
+    // A byte that is no UTF-8 was Windows-1250 text that was never converted.
+    if (pos == start + 1 && cp >= 0x80) cp = kHigh[cp - 0x80];
+    if (cp >= 0x10000) {
+      put(0xD800 + ((cp - 0x10000) >> 10));
+      put(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    } else {
+      put(cp);
+    }
+  }
+  return out;
+}
+
 unsigned char Cp1250Upper(unsigned char c) {
   if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
   switch (c) {

@@ -27,4 +27,10 @@ unsigned char Cp1250Upper(unsigned char c);
 char32_t NextCodePoint(std::string_view utf8, std::size_t& pos);
 void AppendUtf8(std::string& out, char32_t cp);
 
+// UTF-16 as Windows writes it into files saved as "Unicode", without the
+// byte-order mark. Surrogate pairs join; a lone surrogate or an odd last byte
+// becomes U+FFFD, so that nothing stops the reading of a damaged file.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian);
+std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian);
+
 }  // namespace korval

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ProfileTestFolder.h"
+#include "platform/CodePage.h"
 
 namespace korval {
 namespace {
@@ -79,10 +80,13 @@ TEST_F(ProfileFileTest, MissingFileSectionOrKeyGivesTheDefault) {
   EXPECT_EQ(file.ReadString("A", "k", "def"), "");
 }
 
-TEST_F(ProfileFileTest, DefaultLosesTrailingBlanksLikeTheWindowsFunction) {
+TEST_F(ProfileFileTest, DefaultIsTrimmedUnquotedAndCutLikeAStoredValue) {
   const ProfileFile file(folder_.File("none.ini"));
   EXPECT_EQ(file.ReadString("A", "k", "def \t "), "def");
-  EXPECT_EQ(file.ReadString("A", "k", "  lead"), "  lead");
+  EXPECT_EQ(file.ReadString("A", "k", "  lead"), "lead");
+  EXPECT_EQ(file.ReadString("A", "k", "\"quoted\""), "quoted");
+  EXPECT_EQ(file.ReadString("A", "k", " ' x ' "), " x ");
+  EXPECT_EQ(file.ReadString("A", "k", "\v\fff\f"), "ff");
   EXPECT_EQ(file.ReadString("A", "k", std::string(3000, 'd')), std::string(2047, 'd'));
 }
 
@@ -118,18 +122,48 @@ TEST_F(ProfileFileTest, FirstOccurrenceOfSectionAndKeyWins) {
   EXPECT_EQ(file.ReadSections(), (Names{"A", "B", "a"}));
 }
 
-TEST_F(ProfileFileTest, CommentsBlankLinesAndLinesBeforeTheFirstSectionAreNoKeys) {
-  const ProfileFile file = FileWith("k=0\r\nloose text\r\n[A]\r\n; k=1\r\n\r\n  ;j=2\r\nk=3\r\n");
-  EXPECT_EQ(file.ReadString("A", "k", "-"), "3");
-  EXPECT_EQ(file.ReadString("A", "j", "-"), "-");
-  EXPECT_EQ(file.ReadString("", "k", "-"), "-");
-  EXPECT_EQ(file.ReadKeys("A"), Names{"k"});
+// What a line is, as the Windows functions read it: ";" means nothing of its
+// own, a line without "=" is no key, keys before the first header belong to
+// the section without a name, a section name ends at the last "]", vertical
+// tab and form feed are blanks, and a key without a name ends the list.
+TEST_F(ProfileFileTest, LinesAreKeysAndSectionsAsWindowsReadsThem) {
+  const ProfileFile file = FileWith(
+      "k=0\r\nloose text\r\n"
+      "[A]\r\n; k=1\r\n\r\n  ;j=2\r\nk=3\r\n  lonely word \r\n;c=3\r\n\v\fv = 5\f\r\n"
+      "=x\r\nafter=6\r\n"
+      "[[F]] text\r\nf=7\r\n");
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* value;
+  };
+  for (const Case& c : std::vector<Case>{{"", "k", "0"},
+                                         {"A", "k", "3"},
+                                         {"A", "; k", "1"},
+                                         {"A", ";j", "2"},
+                                         {"A", ";c", "3"},
+                                         {"A", "lonely word", "-"},
+                                         {"A", "loose text", "-"},
+                                         {"A", "v", "5"},
+                                         {"A", "", "x"},
+                                         {"A", "after", "6"},
+                                         {"[F]", "f", "7"},
+                                         {"F", "f", "-"}})
+    EXPECT_EQ(file.ReadString(c.section, c.key, "-"), c.value) << c.section << "/" << c.key;
+  EXPECT_EQ(file.ReadKeys("A"), (Names{"; k", ";j", "k", ";c", "v"}));
+  EXPECT_EQ(file.ReadKeys(""), Names{"k"});
+  EXPECT_EQ(file.ReadSections(), (Names{"A", "[F]"}));
 }
 
-TEST_F(ProfileFileTest, LineWithoutEqualsInASectionIsAKeyWithEmptyValue) {
-  const ProfileFile file = FileWith("[A]\r\n  lonely word \r\nk=1\r\n");
-  EXPECT_EQ(file.ReadKeys("A"), (Names{"lonely word", "k"}));
-  EXPECT_EQ(file.ReadString("A", "lonely word", "-"), "");
+TEST_F(ProfileFileTest, KeysWithoutASectionAreWrittenAndErasedBeforeTheFirstHeader) {
+  ProfileFile file = FileWith("k=0\r\n[A]\r\nk=1\r\n");
+  file.WriteString("", "k", "9");
+  file.WriteString("A", "k", "2");
+  EXPECT_EQ(Bytes(), "k=9\r\n[A]\r\nk=2\r\n");
+  file.EraseSection("");
+  EXPECT_EQ(Bytes(), "[A]\r\nk=2\r\n");
+  file.WriteString("", "n", "1");
+  EXPECT_EQ(Bytes(), "n=1\r\n[A]\r\nk=2\r\n");
 }
 
 TEST_F(ProfileFileTest, BracketWithoutClosingBracketIsNoHeader) {
@@ -236,6 +270,31 @@ TEST_F(ProfileFileTest, TextIsStoredInWindows1250) {
             "[Sekce]\r\nKl\xED\xE8=\x8E"
             "lu\x9Dou\xE8k\xFD k\xF9\xF2 za 5 \x80\r\n");
   EXPECT_EQ(file.ReadString("sekce", "KLÍČ", "-"), "Žluťoučký kůň za 5 €");
+}
+
+// Files edited in Notepad may start with a byte-order mark; Windows reads
+// them as text in that encoding and writes them back in it.
+TEST_F(ProfileFileTest, FilesWithAByteOrderMarkAreReadAndWrittenInTheirEncoding) {
+  struct Case {
+    const char* name;
+    std::string mark;
+    std::string (*encode)(std::string_view);
+  };
+  const std::vector<Case> cases = {
+      {"UTF-8", "\xEF\xBB\xBF", [](std::string_view t) { return std::string(t); }},
+      {"UTF-16LE", "\xFF\xFE", [](std::string_view t) { return Utf8ToUtf16(t, false); }},
+      {"UTF-16BE", "\xFE\xFF", [](std::string_view t) { return Utf8ToUtf16(t, true); }}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ProfileFile file =
+        FileWith(c.mark + c.encode("[Saves]\r\nMléko=\r\nΣýr=\r\n[Setup]\r\nDefault=Mléko\r\n"));
+    EXPECT_EQ(file.ReadKeys("saves"), (Names{"Mléko", "Σýr"}));
+    EXPECT_EQ(file.ReadString("SETUP", "default", "-"), "Mléko");
+    EXPECT_EQ(file.ReadString("Saves", "MLÉKO", "-"), "");
+    file.WriteString("Saves", "Žluť", "");
+    EXPECT_EQ(Bytes(), c.mark + c.encode("[Saves]\r\nMléko=\r\nΣýr=\r\nŽluť=\r\n[Setup]\r\n"
+                                         "Default=Mléko\r\n"));
+  }
 }
 
 TEST_F(ProfileFileTest, LongLinesAreReadCutAndKeptWhole) {

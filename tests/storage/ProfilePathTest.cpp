@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ProfileTestFolder.h"
 #include "storage/ProfileFile.h"
@@ -69,11 +71,42 @@ TEST_F(ProfilePathTest, BareNameLivesInTheConfigFolderWhichAWriteCreates) {
   EXPECT_EQ(ReadBytes(expected), "[Setup]\r\nDefault=\r\n");
 }
 
-TEST_F(ProfilePathTest, NamesWithAFolderAreUsedAsGiven) {
-  EXPECT_EQ(ProfileFile("sub/x.ini").Path(), "sub/x.ini");
-  EXPECT_EQ(ProfileFile("/abs/x.ini").Path(), "/abs/x.ini");
-  EXPECT_EQ(ProfileFile("a\\b.ini").Path(), "a\\b.ini");
-  EXPECT_EQ(ProfileFile("./x.ini").Path(), "./x.ini");
+TEST_F(ProfilePathTest, WindowsNamesUseBackslashesAsSeparatorsAndLoseTheirDrive) {
+  struct Case {
+    const char* given;
+    const char* path;
+  };
+  for (const Case& c : std::vector<Case>{{"sub/x.ini", "sub/x.ini"},
+                                         {"/abs/x.ini", "/abs/x.ini"},
+                                         {"./x.ini", "./x.ini"},
+                                         {"a\\b.ini", "a/b.ini"},
+                                         {".\\forms\\TiketFrm.ini", "./forms/TiketFrm.ini"},
+                                         {"C:\\Etikety\\TiketFrm.ini", "/Etikety/TiketFrm.ini"},
+                                         {"d:forms\\x.ini", "forms/x.ini"},
+                                         {"C:x.ini", "x.ini"}}) {
+    const ProfileFile file(c.given);
+    EXPECT_EQ(file.Path(), c.path) << c.given;
+    EXPECT_EQ(file.FileName(), c.given);
+  }
+}
+
+// Folders copied from Windows keep the letter case of their files, which
+// Windows never looks at.
+TEST_F(ProfilePathTest, AFileWhoseNameDiffersOnlyInCaseIsReadAndWrittenInPlace) {
+  fs::create_directories(folder_.Path() / "FORMS");
+  test::WriteBytes(folder_.File("FORMS/TIKETFRM.INI"), "[SAVES]\r\nMl\xE9ko=\r\n");
+  const std::string prefix = folder_.Path().string() + "\\forms\\";
+  ProfileFile list(prefix + "TiketFrm.ini");
+  EXPECT_TRUE(list.Exists());
+  EXPECT_EQ(list.ReadKeys("Saves"), std::vector<std::string>{"Mléko"});
+  list.WriteString("Saves", "Sýr", "");
+  ProfileFile(prefix + "TiketSav.000").WriteString("SetUp", "k", "1");
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder_.Path() / "FORMS"))
+    names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"TIKETFRM.INI", "TiketSav.000"}));
+  EXPECT_EQ(ReadBytes(folder_.File("FORMS/TIKETFRM.INI")), "[SAVES]\r\nMl\xE9ko=\r\nS\xFDr=\r\n");
 }
 
 TEST_F(ProfilePathTest, DotBackslashNameIsInTheCurrentFolder) {

@@ -1,5 +1,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -128,6 +130,73 @@ TEST_F(ProfileWriteFailureTest, DeleteKeyAndEraseSectionFailTheSameWay) {
   }
   EXPECT_EQ(ReadBytes(name), old);
   EXPECT_EQ(EntriesOf(folder_.Path()), std::vector<std::string>{"x.ini"});
+}
+
+// Windows refuses to write a read-only file, for an administrator too.
+TEST_F(ProfileWriteFailureTest, ReadOnlyFileIsRefusedAndLeftAsItIs) {
+  const std::string name = folder_.File("TiketSav.000");
+  const std::string old = "[SetUp]\r\nlNazev.Left=5\r\n";
+  WriteBytes(name, old);
+  fs::permissions(name, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  ExpectWriteError(name, [](ProfileFile& file) { file.WriteString("SetUp", "lNazev.Left", "6"); });
+  ExpectWriteError(name, [](ProfileFile& file) { file.EraseSection("SetUp"); });
+  EXPECT_EQ(ReadBytes(name), old);
+  EXPECT_EQ(fs::status(name).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_EQ(EntriesOf(folder_.Path()), std::vector<std::string>{"TiketSav.000"});
+}
+
+// A folder that takes no new file, holding files that may be written: the
+// file is rewritten where it stands, as Windows writes it.
+TEST_F(ProfileWriteFailureTest, WritableFileInAReadOnlyFolderIsWrittenInPlace) {
+  const std::string name = folder_.File("TiketFrm.ini");
+  WriteBytes(name, "[Saves]\r\nA=\r\n");
+  fs::permissions(name, fs::perms::all);
+  fs::permissions(folder_.Path(), fs::perms::owner_read | fs::perms::owner_exec |
+                                      fs::perms::group_read | fs::perms::group_exec |
+                                      fs::perms::others_read | fs::perms::others_exec);
+  const bool written = test::RunUnprivileged([&] {
+    try {
+      ProfileFile file(name);
+      file.WriteString("Saves", "B", "");
+      return file.ReadKeys("Saves") == std::vector<std::string>{"A", "B"};
+    } catch (const ProfileWriteError&) {
+      return false;
+    }
+  });
+  // Nor can a new file be made there.
+  const bool refused = test::RunUnprivileged([&] {
+    try {
+      ProfileFile(folder_.File("TiketSav.000")).WriteString("SetUp", "k", "v");
+      return false;
+    } catch (const ProfileWriteError&) {
+      return true;
+    }
+  });
+  fs::permissions(folder_.Path(), fs::perms::owner_all);
+  EXPECT_TRUE(written);
+  EXPECT_TRUE(refused);
+  EXPECT_EQ(ReadBytes(name), "[Saves]\r\nA=\r\nB=\r\n");
+  EXPECT_EQ(EntriesOf(folder_.Path()), std::vector<std::string>{"TiketFrm.ini"});
+}
+
+// A save killed between writing its temporary file and renaming it leaves
+// the file behind; the next save of that file takes it away, but not the
+// file of a save that is still running.
+TEST_F(ProfileWriteFailureTest, TemporaryFilesOfKilledSavesAreRemovedByTheNextSave) {
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ASSERT_GT(dead, 0);
+  ::waitpid(dead, nullptr, 0);
+  const std::string name = folder_.File("x.ini");
+  const std::string leftover = name + ".~" + std::to_string(dead) + "-77.tmp";
+  const std::string running = name + ".~" + std::to_string(::getppid()) + "-78.tmp";
+  const std::string otherFile = folder_.File("y.ini.~" + std::to_string(dead) + "-79.tmp");
+  for (const std::string& file : {leftover, running, otherFile}) WriteBytes(file, "half");
+  ProfileFile(name).WriteString("A", "k", "v");
+  EXPECT_FALSE(fs::exists(leftover));
+  EXPECT_TRUE(fs::exists(running));
+  EXPECT_TRUE(fs::exists(otherFile));
 }
 
 }  // namespace
