@@ -26,6 +26,7 @@ class GoodsRecord;
 class HostContext;
 class LocaleInfo;
 class PrintSurface;
+class ProfileFile;
 class TPropCheckBox;
 class Ui;
 
@@ -267,6 +268,8 @@ class TfrmMain : public Form {
   void SaveLastUsedState();
   // Both sets into the store file and section in force, in one write.
   void WriteSets();
+  // Both sets into a section of a file whose writes are batched.
+  void WriteSets(ProfileFile& file, const std::string& section);
   void cboxSavesChange();
   void cbDefautlClick();
   WindowPlacement Placement;

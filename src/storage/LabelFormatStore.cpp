@@ -1,6 +1,7 @@
 // Label formats stored by name: the list in "TiketFrm.ini", one state file
 // "TiketSav.NNN" per format, the unnamed last-used state and the default
 // name. The layout of these files is what installations exchange.
+#include <algorithm>
 #include <utility>
 
 #include "dialog/TfrmMain.h"
@@ -8,6 +9,9 @@
 #include "platform/Text.h"
 #include "platform/Ui.h"
 #include "storage/ComponentStateList.h"
+#include "storage/FileSystem.h"
+#include "storage/FileTransaction.h"
+#include "storage/LabelFormatFiles.h"
 #include "storage/ProfileFile.h"
 #include "storage/TfrmSaves.h"
 
@@ -20,11 +24,41 @@ constexpr const char* kSetup = "Setup";         // in the list file
 constexpr const char* kStateSection = "SetUp";  // in a format's state file
 constexpr const char* kLastUsed = "SetLast";
 
-int IndexOfName(const std::vector<std::string>& names, const std::string& name) {
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    if (SameText(names[i], name)) return static_cast<int>(i);
+// The bytes of a file as it is now; empty when it is missing.
+std::string BytesOf(const std::string& path) {
+  std::string bytes;
+  if (files::ReadAll(files::Locate(ProfileFile(path).Path()), bytes) != files::ReadResult::kRead)
+    bytes.clear();
+  return bytes;
+}
+
+// What a save does to the state files when the list changes: a name keeps
+// its own layout at its new position, so the files move with the names. The
+// file of every index of the new list gets the bytes of its name's old file
+// (a new name starts with an empty one), and the indexes past the end of the
+// new list that the old one used are removed.
+struct StateFilePlan {
+  std::vector<std::pair<int, std::string>> Contents;  // index, file bytes
+  std::vector<int> Removed;
+};
+
+StateFilePlan PlanStateFiles(const LabelFormatFiles& files, const std::vector<std::string>& stored,
+                             const std::vector<std::string>& names) {
+  StateFilePlan plan;
+  const int kept = std::min(static_cast<int>(names.size()), LabelFormatFiles::kMaxFormats);
+  for (int index = 0; index < kept; ++index) {
+    const int old = IndexOfFormatName(stored, names[static_cast<std::size_t>(index)]);
+    if (old == index) continue;
+    const bool hasFile = old >= 0 && old < LabelFormatFiles::kMaxFormats;
+    const std::string bytes = hasFile ? BytesOf(files.StateFile(old)) : std::string();
+    if (hasFile && bytes.empty() && !ProfileFile(files.StateFile(old)).Exists())
+      plan.Removed.push_back(index);
+    else
+      plan.Contents.emplace_back(index, bytes);
   }
-  return -1;
+  const int used = std::min(static_cast<int>(stored.size()), LabelFormatFiles::kMaxFormats);
+  for (int index = kept; index < used; ++index) plan.Removed.push_back(index);
+  return plan;
 }
 
 }  // namespace
@@ -43,15 +77,17 @@ void TfrmMain::RegisterStoredControls() {
 }
 
 std::vector<std::string> TfrmMain::ReadFormatList() const {
-  return ProfileFile(services_.Host.FormPath() + kListFile).ReadKeys(kSaves);
+  return LabelFormatFiles(services_.Host.FormPath()).ReadNames();
 }
 
 void TfrmMain::LoadFormat(const std::string& name) {
   const std::string prefix = services_.Host.FormPath();
-  const std::vector<std::string> saved = ReadFormatList();
-  if (!name.empty() && IndexOfName(saved, name) >= 0) {
-    const int index = Ctl<ComboBox>("cboxSaves").IndexOf(name);
-    StoreFile = prefix + "TiketSav." + ZeroPad(std::to_string(index), 3);
+  const LabelFormatFiles files(prefix);
+  // The position in the list just read is the file's number; a name past the
+  // thousandth has no file.
+  const int index = name.empty() ? -1 : IndexOfFormatName(files.ReadNames(), TrimControl(name));
+  if (index >= 0 && index < LabelFormatFiles::kMaxFormats) {
+    StoreFile = files.StateFile(index);
     StoreSection = kStateSection;
   } else {
     StoreFile = prefix + kListFile;
@@ -96,9 +132,13 @@ void TfrmMain::LoadFormat(const std::string& name) {
 void TfrmMain::WriteSets() {
   ProfileFile file(StoreFile);
   file.BeginBatch();
-  paramsStorage_->Write(file, StoreSection);
-  componentState1_->Write(file, StoreSection);
+  WriteSets(file, StoreSection);
   file.CommitBatch();
+}
+
+void TfrmMain::WriteSets(ProfileFile& file, const std::string& section) {
+  paramsStorage_->Write(file, section);
+  componentState1_->Write(file, section);
 }
 
 void TfrmMain::SaveLastUsedState() {
@@ -110,10 +150,11 @@ void TfrmMain::SaveLastUsedState() {
 
 void TfrmMain::SaveState(bool ask, bool quiet) {
   const std::string prefix = services_.Host.FormPath();
+  const LabelFormatFiles files(prefix);
   TfrmSaves dialog;
   dialog.SetName(Ctl<ComboBox>("cboxSaves").Text());
-  // A blank name is no name: such a save asks for one.
-  quiet = quiet && !IsBlank(dialog.Name());
+  // A name that cannot be stored is no name: such a save asks for one.
+  quiet = quiet && dialog.NameAccepted();
   Ui& ui = services_.UserInterface;
 
   if (ask) {
@@ -121,42 +162,78 @@ void TfrmMain::SaveState(bool ask, bool quiet) {
         ui.ShowMessage({"Dotaz", "Chcete uložit stávající nastavení etikety do seznamu ?",
                         MessageIcon::Question, MessageButtons::YesNo, MessageModality::TaskModal});
     if (answer != MessageAnswer::Yes) {
-      StoreFile = prefix + kListFile;
+      StoreFile = files.ListFile();
       StoreSection = kLastUsed;
       WriteSets();
       return;
     }
   }
 
-  ProfileFile list(prefix + kListFile);
-  dialog.SetNames(list.ReadKeys(kSaves));
+  const std::vector<std::string> stored = files.ReadNames();
+  dialog.SetNames(stored);
   if (!quiet && !ui.ShowSaveDialog(dialog)) return;
+  // The name is trimmed here, once, so that the list, the lookup and the
+  // file all see the same name.
+  const std::string name = TrimControl(dialog.Name());
+  if (!dialog.NameAccepted()) return;
 
-  // The list is erased and written again in one replacement of the file, so
-  // no moment exists at which it is gone.
+  std::vector<std::string> names = dialog.Names();
+  if (IndexOfFormatName(names, name) < 0) names.push_back(name);
+  const int index = IndexOfFormatName(names, name);
+  if (index >= LabelFormatFiles::kMaxFormats) {
+    ui.ShowMessage({"Varování",
+                    FormatText("Seznam etiket je plný: uložit lze nejvýše %d etiket. Smažte v "
+                               "seznamu etiketu, kterou už nepotřebujete, a uložte znovu.",
+                               LabelFormatFiles::kMaxFormats),
+                    MessageIcon::Warning, MessageButtons::Ok, MessageModality::TaskModal});
+    return;
+  }
+
+  // The list, the files that move with their names and the saved format's
+  // file change in one step: a crash leaves the old list with the old files
+  // or the new list with the new files.
+  ProfileFile list(files.ListFile());
   list.BeginBatch();
   list.WriteString(kSetup, "Default", DefaultFormatName);
   list.EraseSection(kSaves);
-  for (const std::string& name : dialog.Names()) list.WriteString(kSaves, name, "");
-  list.WriteString(kSaves, dialog.Name(), "");
-  list.CommitBatch();
+  for (const std::string& each : names) list.WriteString(kSaves, each, "");
+  FileTransaction change(files.JournalFile());
+  change.Write(list.Path(), list.TakeBatch(), list.FileName());
 
-  auto& box = Ctl<ComboBox>("cboxSaves");
-  const std::string text = box.Text();
-  box.SetItems(list.ReadKeys(kSaves));
-  box.SetText(text);
-
-  const int index = box.IndexOf(dialog.Name());
-  StoreFile = prefix + "TiketSav." + ZeroPad(std::to_string(index), 3);
+  StateFilePlan plan = PlanStateFiles(files, stored, names);
+  auto planned = std::find_if(plan.Contents.begin(), plan.Contents.end(),
+                              [&](const auto& content) { return content.first == index; });
+  ProfileFile state(files.StateFile(index));
+  state.BeginBatchOver(planned != plan.Contents.end() ? planned->second
+                                                      : BytesOf(files.StateFile(index)));
+  WriteSets(state, kStateSection);
+  const std::string stateBytes = state.TakeBatch();
+  if (planned != plan.Contents.end())
+    planned->second = stateBytes;
+  else
+    plan.Contents.emplace_back(index, stateBytes);
+  for (auto& [each, bytes] : plan.Contents) {
+    const std::string file = files.StateFile(each);
+    change.Write(ProfileFile(file).Path(), std::move(bytes), file);
+  }
+  for (const int each : plan.Removed) change.Remove(ProfileFile(files.StateFile(each)).Path());
+  change.Commit();
+  StoreFile = files.StateFile(index);
   StoreSection = kStateSection;
-  WriteSets();
+
+  // The box shows the name just saved: left at an older name, the next
+  // "&Ok" would offer to overwrite that format with this layout.
+  auto& box = Ctl<ComboBox>("cboxSaves");
+  box.SetItems(files.ReadNames());
+  box.SetText(name);
+  Ctl<CheckBox>("cbDefautl").SetChecked(!DefaultFormatName.empty() && DefaultFormatName == name);
   ui.PostHostNotice(services_.Host.HostWindow(), 1025);
 }
 
 void TfrmMain::cboxSavesChange() {
   auto& box = Ctl<ComboBox>("cboxSaves");
   const std::string name = box.Text();
-  if (!name.empty() && box.IndexOf(name) < 0) {
+  if (!name.empty() && box.IndexOf(TrimControl(name)) < 0) {
     Ctl<CheckBox>("cbDefautl").SetChecked(false);
     return;
   }

@@ -1,9 +1,11 @@
 #include "storage/TfrmSaves.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "dialog/Texts.h"
 #include "platform/Text.h"
+#include "storage/LabelFormatFiles.h"
 
 namespace korval {
 namespace {
@@ -16,6 +18,8 @@ constexpr int kButtonHeight = 25;
 constexpr int kButtonTop = 8;
 // Both buttons keep this distance from the panel edges they follow.
 constexpr int kButtonMargin = 10;
+constexpr int kProblemMargin = 6;
+constexpr Color kProblemColor = Rgb(192, 0, 0);
 
 std::string Text(const std::string& control, const std::string& property,
                  const std::string& builtIn) {
@@ -31,7 +35,8 @@ TfrmSaves::TfrmSaves()
       eSave_(Create<Edit>("eSave")),
       btnOk_(Create<Button>("btnOk")),
       panel2_(Create<Panel>("Panel2")),
-      bitBtn1_(Create<Button>("BitBtn1")) {
+      bitBtn1_(Create<Button>("BitBtn1")),
+      lblNameProblem_(Create<TLabel>("lblNameProblem")) {
   lbSaves_.SetAlign(ControlAlign::alClient);
   panel1_.SetAlign(ControlAlign::alBottom);
   panel2_.SetAlign(ControlAlign::alRight);
@@ -47,6 +52,16 @@ TfrmSaves::TfrmSaves()
   bitBtn1_.SetBounds(kButtonMargin, 0, kButtonWidth, kButtonHeight);
   bitBtn1_.SetCaption(Text("BitBtn1", "Caption", "&Smazat"));
   bitBtn1_.SetEnabled(false);
+  // Above the delete button, where the panel has room for a few lines.
+  lblNameProblem_.SetParent(&panel2_);
+  lblNameProblem_.SetBounds(kProblemMargin, kProblemMargin, kButtonWidth, 0);
+  lblNameProblem_.SetWordWrap(true);
+  lblNameProblem_.SetFont([] {
+    Font font;
+    font.FontColor = kProblemColor;
+    return font;
+  }());
+  lblNameProblem_.SetVisible(false);
 
   // Attached once the initial state stands, so building the dialog runs none
   // of them; the first layout below runs the resize rules.
@@ -85,8 +100,16 @@ void TfrmSaves::SetClientSize(int width, int height) {
   lbSaves_.SetBounds(0, 0, width - panel2Width, restHeight);
 }
 
+bool TfrmSaves::NameAccepted() const {
+  return !IsBlank(eSave_.Text()) && FormatNameProblem(TrimControl(eSave_.Text())).empty();
+}
+
 void TfrmSaves::eSaveChange() {
-  btnOk_.SetEnabled(!IsBlank(eSave_.Text()));
+  const std::string problem =
+      IsBlank(eSave_.Text()) ? std::string() : FormatNameProblem(TrimControl(eSave_.Text()));
+  btnOk_.SetEnabled(!IsBlank(eSave_.Text()) && problem.empty());
+  lblNameProblem_.SetCaption(problem);
+  lblNameProblem_.SetVisible(!problem.empty());
 }
 
 void TfrmSaves::lbSavesClick() {
@@ -117,6 +140,9 @@ void TfrmSaves::Panel1Resize() {
 void TfrmSaves::Panel2Resize() {
   bitBtn1_.SetLeft(kButtonMargin);
   bitBtn1_.SetTop(panel2_.Height() - bitBtn1_.Height() - kButtonMargin);
+  lblNameProblem_.SetBounds(kProblemMargin, kProblemMargin,
+                            std::max(0, panel2_.Width() - 2 * kProblemMargin),
+                            std::max(0, bitBtn1_.Top() - 2 * kProblemMargin));
 }
 
 }  // namespace korval

@@ -5,6 +5,7 @@
 
 #include "dialog/Form.h"
 #include "dialog/StdControls.h"
+#include "label/TLabel.h"
 #include "platform/Geometry.h"
 
 namespace korval {
@@ -46,6 +47,9 @@ class TfrmSaves : public Form {
   const std::vector<std::string>& Names() const { return lbSaves_.Items(); }
   // As typed, blanks included.
   const std::string& Name() const { return eSave_.Text(); }
+  // True when the name, trimmed, is not blank and can be stored: only then
+  // is the save button enabled.
+  bool NameAccepted() const;
 
   // How the dialog was closed: Ok only through the save button.
   ModalResult Result() const { return result_; }
@@ -66,6 +70,8 @@ class TfrmSaves : public Form {
   Button& btnOk() const { return btnOk_; }
   Panel& Panel2() const { return panel2_; }
   Button& BitBtn1() const { return bitBtn1_; }
+  // Says why the name typed cannot be stored; hidden while it can.
+  TLabel& lblNameProblem() const { return lblNameProblem_; }
 
  private:
   void eSaveChange();
@@ -82,6 +88,7 @@ class TfrmSaves : public Form {
   Button& btnOk_;
   Panel& panel2_;
   Button& bitBtn1_;
+  TLabel& lblNameProblem_;
   ModalResult result_ = ModalResult::None;
 };
 

@@ -1,11 +1,21 @@
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
+#include <thread>
 
 #include "doubles/FormsFolderTest.h"
 #include "platform/CodePage.h"
+#include "platform/Text.h"
 #include "storage/ComponentStateList.h"
+#include "storage/LabelFormatFiles.h"
 #include "storage/ProfileFile.h"
 #include "storage/ProfileTestFolder.h"
 #include "storage/TfrmSaves.h"
@@ -300,6 +310,301 @@ TEST_F(StoreTest, PlacementIsReadFromTheHostNamedFileAndWrittenToTheStoreFile) {
   TfrmMain other(services);
   other.RunCreationSteps();
   EXPECT_EQ(other.Placement.NormalPos, (Rect{0, 0, 670, 466}));  // another screen: ignored
+}
+
+}  // namespace
+}  // namespace korval
+
+namespace korval {
+namespace {
+
+using Names = std::vector<std::string>;
+
+// Formats whose layouts tell them apart: the name item of the format at
+// position i stands at Left 10 * (i + 1).
+class StoredFormatsTest : public StoreTest {
+ protected:
+  void WriteFormats(const Names& names, const std::string& listPrefix = "") {
+    std::string list = listPrefix + "[Saves]\r\n";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      list += names[i] + "=\r\n";
+      WriteBytes(File(StateName(static_cast<int>(i))),
+                 "[SetUp]\r\nlNazev.Left=" + std::to_string(LeftOf(i)) + "\r\n");
+    }
+    WriteBytes(File("TiketFrm.ini"), Utf8ToCp1250(list));
+  }
+  static int LeftOf(std::size_t position) { return 10 * (static_cast<int>(position) + 1); }
+  static std::string StateName(int index) {
+    return "TiketSav." +
+           std::string(index < 10    ? "00"
+                       : index < 100 ? "0"
+                                     : "") +
+           std::to_string(index);
+  }
+  // The layout each listed name finds in the file at its position.
+  std::vector<std::pair<std::string, std::string>> Layouts() const {
+    std::vector<std::pair<std::string, std::string>> layouts;
+    const Names names = LabelFormatFiles(folder_.Path().string() + "/").ReadNames();
+    for (std::size_t i = 0; i < names.size(); ++i)
+      layouts.emplace_back(names[i], ProfileFile(File(StateName(static_cast<int>(i))))
+                                         .ReadString("SetUp", "lNazev.Left", "none"));
+    return layouts;
+  }
+  // The person deletes the entry at position and saves under the name given.
+  void DeleteAndSave(int position, const std::string& name) {
+    f_.ui.saveDialogScripts_.push_back([position, name](TfrmSaves& dialog) {
+      dialog.lbSaves().SetItemIndex(position);
+      dialog.lbSaves().Enter();
+      dialog.BitBtn1().Click();
+      dialog.SetName(name);
+      return dialog.PressSave();
+    });
+  }
+};
+
+TEST_F(StoredFormatsTest, DeletingANameMovesTheLaterFilesDownWithTheirNames) {
+  WriteFormats({"A", "B", "C", "D", "E"});
+  TfrmMain& d = Open("E");
+  ASSERT_EQ(d.Ctl<Control>("lNazev").Left(), 50);
+  DeleteAndSave(1, "E");
+  d.SaveState(false, false);
+  using Layout = std::pair<std::string, std::string>;
+  EXPECT_EQ(Layouts(), (std::vector<Layout>{{"A", "10"}, {"C", "30"}, {"D", "40"}, {"E", "50"}}));
+  EXPECT_FALSE(Exists("TiketSav.004"));
+  EXPECT_FALSE(Exists("TiketFrm.ini.~journal"));
+  EXPECT_EQ(d.StoreFile, File("TiketSav.003"));
+  // Every remaining format opens with its own layout.
+  auto& box = d.Ctl<ComboBox>("cboxSaves");
+  for (const auto& [name, left] : Layouts()) {
+    box.UserSetText(name);
+    EXPECT_EQ(std::to_string(d.Ctl<Control>("lNazev").Left()), left) << name;
+  }
+  // Deleting one and saving a new name gives the new name a file of its own.
+  f_.dialog.reset();
+  TfrmMain& again = Open("A");
+  again.Ctl<Control>("lNazev").SetLeft(99);
+  DeleteAndSave(0, "Nový");
+  again.SaveState(false, false);
+  EXPECT_EQ(Layouts(),
+            (std::vector<Layout>{{"C", "30"}, {"D", "40"}, {"E", "50"}, {"Nový", "99"}}));
+  EXPECT_EQ(Bytes("TiketSav.003").find("lNazev.Left=10"), std::string::npos);
+}
+
+// A save killed at any moment leaves the old list with the old files or the
+// new list with the new files, as the next reader of the folder finds them.
+TEST_F(StoredFormatsTest, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFormats) {
+  const Names before = {"A", "B", "C", "D", "E"};
+  WriteFormats(before);
+  std::vector<std::pair<std::string, std::string>> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_.Path()))
+    if (entry.is_regular_file())
+      files.emplace_back(entry.path().string(), ReadBytes(entry.path().string()));
+  TfrmMain& d = Open("E");
+  using Layout = std::vector<std::pair<std::string, std::string>>;
+  const Layout oldLayouts = Layouts();
+  const Layout newLayouts = {{"A", "10"}, {"C", "30"}, {"D", "40"}, {"E", "50"}};
+
+  // One save, to learn how long a save takes on this machine.
+  const auto runSave = [&](std::chrono::microseconds killAfter) {
+    int ready[2];
+    EXPECT_EQ(::pipe(ready), 0);
+    DeleteAndSave(1, "E");
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::close(ready[0]);
+      if (::write(ready[1], "!", 1) != 1) ::_exit(3);
+      try {
+        d.SaveState(false, false);
+      } catch (...) {
+        ::_exit(2);
+      }
+      ::_exit(0);
+    }
+    f_.ui.saveDialogScripts_.clear();
+    ::close(ready[1]);
+    char byte = 0;
+    EXPECT_EQ(::read(ready[0], &byte, 1), 1);
+    ::close(ready[0]);
+    const auto start = std::chrono::steady_clock::now();
+    if (killAfter.count() >= 0) {
+      std::this_thread::sleep_for(killAfter);
+      ::kill(child, SIGKILL);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (killAfter.count() < 0) EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                                 start);
+  };
+  const auto restore = [&] {
+    for (const auto& entry : std::filesystem::directory_iterator(folder_.Path()))
+      if (entry.is_regular_file()) std::filesystem::remove(entry.path());
+    for (const auto& [path, bytes] : files) WriteBytes(path, bytes);
+  };
+  const auto saveTime = runSave(std::chrono::microseconds(-1));
+  ASSERT_EQ(Layouts(), newLayouts);
+
+  std::mt19937 random(20261208);
+  std::uniform_int_distribution<long> delay(0, saveTime.count() * 3 / 2 + 1);
+  int oldSeen = 0;
+  int newSeen = 0;
+  for (int run = 0; run < 200; ++run) {
+    restore();
+    runSave(std::chrono::microseconds(delay(random)));
+    const Layout found = Layouts();
+    if (found == oldLayouts) {
+      ++oldSeen;
+    } else if (found == newLayouts) {
+      ++newSeen;
+    } else {
+      ADD_FAILURE() << "a mix after run " << run;
+      break;
+    }
+    EXPECT_FALSE(Exists("TiketFrm.ini.~journal"));
+  }
+  // Kills fell before and after the moment the save happens.
+  EXPECT_GT(oldSeen, 0);
+  EXPECT_GT(newSeen, 0);
+}
+
+// Names are trimmed once, where the save takes them, so that the list, the
+// lookup and the file agree; a name the files cannot hold is never stored.
+TEST_F(StoredFormatsTest, TheSavedNameIsTheOneTheListTheLookupAndTheFileAgreeOn) {
+  TfrmMain& d = Open();
+  d.Ctl<Control>("lNazev").SetLeft(21);
+  SaveAs("Mléko ");
+  d.SaveState(false, false);
+  d.Ctl<Control>("lNazev").SetLeft(22);
+  SaveAs("  Mezera");
+  d.SaveState(false, false);
+  EXPECT_EQ(Layouts(),
+            (std::vector<std::pair<std::string, std::string>>{{"Mléko", "21"}, {"Mezera", "22"}}));
+  for (const auto& entry : std::filesystem::directory_iterator(folder_.Path()))
+    EXPECT_EQ(entry.path().filename().string().find("-1"), std::string::npos);
+  d.Ctl<ComboBox>("cboxSaves").UserSetText("Mléko");
+  EXPECT_EQ(d.Ctl<Control>("lNazev").Left(), 21);
+
+  // A quiet save of a name the files cannot hold asks for another name.
+  d.Ctl<ComboBox>("cboxSaves").SetText("Cena=akce");
+  const std::string list = Bytes("TiketFrm.ini");
+  f_.ui.saveDialogScripts_.push_back([](TfrmSaves& dialog) { return dialog.PressSave(); });
+  d.SaveState(false, true);
+  EXPECT_EQ(f_.ui.saveDialogsShown_, 3);
+  EXPECT_EQ(Bytes("TiketFrm.ini"), list);
+}
+
+TEST_F(StoredFormatsTest, TheThousandAndFirstFormatIsRefusedAndTouchesNoFile) {
+  Names names;
+  for (int i = 0; i < 1000; ++i) names.push_back("F" + std::to_string(i));
+  std::string list = "[Saves]\r\n";
+  for (const std::string& name : names) list += name + "=\r\n";
+  WriteBytes(File("TiketFrm.ini"), list);
+  WriteBytes(File("TiketSav.100"), "[SetUp]\r\nlNazev.Left=7\r\n");
+  TfrmMain& d = Open();
+  SaveAs("Navíc");
+  d.SaveState(false, false);
+  EXPECT_EQ(Bytes("TiketFrm.ini"), list);
+  EXPECT_EQ(Bytes("TiketSav.100"), "[SetUp]\r\nlNazev.Left=7\r\n");
+  EXPECT_EQ(f_.ui.messages_.back().Caption, "Varování");
+  EXPECT_NE(f_.ui.messages_.back().Text.find("1000"), std::string::npos);
+  EXPECT_TRUE(f_.ui.notices_.empty());
+  // The last name of the list can still be saved again.
+  SaveAs("F999");
+  d.SaveState(false, false);
+  EXPECT_TRUE(Exists("TiketSav.999"));
+}
+
+TEST_F(StoredFormatsTest, AListLargerThanOneBufferIsReadAndWrittenWhole) {
+  Names names;
+  for (int i = 0; i < 900; ++i) names.push_back(FormatText("Formát číslo %05d..", i));
+  std::string list = "[Saves]\r\n";
+  for (const std::string& name : names) list += name + "=\r\n";
+  WriteBytes(File("TiketFrm.ini"), Utf8ToCp1250(list));
+  TfrmMain& d = Open();
+  EXPECT_EQ(d.Ctl<ComboBox>("cboxSaves").Items(), names);
+  SaveAs("Nový");
+  d.SaveState(false, false);
+  names.push_back("Nový");
+  EXPECT_EQ(LabelFormatFiles(folder_.Path().string() + "/").ReadNames(), names);
+  EXPECT_TRUE(Exists("TiketSav.900"));
+}
+
+TEST_F(StoredFormatsTest, AListWithAByteOrderMarkIsReadAndKeepsItsEncoding) {
+  WriteFormats({"A", "Sýr"}, "\xEF\xBB\xBF");
+  // WriteFormats writes Windows-1250; a file with the UTF-8 mark holds UTF-8.
+  WriteBytes(File("TiketFrm.ini"), "\xEF\xBB\xBF[Saves]\r\nA=\r\nSýr=\r\n");
+  TfrmMain& d = Open("sýr");
+  EXPECT_EQ(d.Ctl<ComboBox>("cboxSaves").Items(), (Names{"A", "Sýr"}));
+  EXPECT_EQ(d.Ctl<Control>("lNazev").Left(), 20);
+  SaveAs("Mléko");
+  d.SaveState(false, false);
+  EXPECT_EQ(Bytes("TiketFrm.ini"),
+            "\xEF\xBB\xBF[Setup]\r\nDefault=\r\n[Saves]\r\nA=\r\nSýr=\r\nMléko=\r\n");
+  EXPECT_EQ(Bytes("TiketSav.000"), "[SetUp]\r\nlNazev.Left=10\r\n");
+  EXPECT_TRUE(Exists("TiketSav.002"));
+}
+
+TEST_F(StoredFormatsTest, AReadOnlyStateFileIsReportedAndNothingIsWritten) {
+  WriteFormats({"A", "B"});
+  std::filesystem::permissions(File("TiketSav.001"), std::filesystem::perms::owner_read |
+                                                         std::filesystem::perms::group_read |
+                                                         std::filesystem::perms::others_read);
+  TfrmMain& d = Open("B");
+  d.Ctl<Control>("lNazev").SetLeft(77);
+  const std::string list = Bytes("TiketFrm.ini");
+  SaveAs("B");
+  try {
+    d.SaveState(false, false);
+    ADD_FAILURE() << "no error";
+  } catch (const ProfileWriteError& error) {
+    EXPECT_EQ(std::string(error.what()), "Unable to write to " + File("TiketSav.001"));
+  }
+  EXPECT_EQ(Bytes("TiketSav.001"), "[SetUp]\r\nlNazev.Left=20\r\n");
+  EXPECT_EQ(Bytes("TiketFrm.ini"), list);
+  EXPECT_TRUE(f_.ui.notices_.empty());
+}
+
+TEST_F(StoredFormatsTest, AWindowsFolderIsFoundWithBackslashesAndItsOwnLetterCase) {
+  std::filesystem::create_directories(folder_.Path() / "FORMS");
+  WriteBytes(File("FORMS/TIKETFRM.INI"), "[SAVES]\r\nCenovka=\r\n");
+  WriteBytes(File("FORMS/TIKETSAV.000"), "[SETUP]\r\nlNazev.Left=33\r\n");
+  f_.host.SetFormPath(".\\forms\\");
+  TfrmMain& d = Open("Cenovka");
+  EXPECT_EQ(d.Ctl<Control>("lNazev").Left(), 33);
+  d.Ctl<Control>("lNazev").SetLeft(34);
+  SaveAs("Cenovka");
+  d.SaveState(false, false);
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_.Path() / "FORMS"))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (Names{"TIKETFRM.INI", "TIKETSAV.000"}));
+  EXPECT_NE(Bytes("FORMS/TIKETSAV.000").find("lNazev.Left=34"), std::string::npos);
+  EXPECT_FALSE(Exists("forms"));
+}
+
+// "Save as" makes the new name the current one: the next "&Ok" offers it,
+// and the format saved before keeps its layout.
+TEST_F(StoredFormatsTest, AfterSavingUnderANewNameTheBoxShowsThatName) {
+  WriteFormats({"Cenovka"});
+  WriteBytes(File("TiketFrm.ini"),
+             Utf8ToCp1250("[Setup]\r\nDefault=Akční cena\r\n[Saves]\r\nCenovka=\r\n"));
+  TfrmMain& d = Open("Cenovka");
+  d.Ctl<Control>("lNazev").SetLeft(44);
+  SaveAs("Akční cena");
+  d.SaveState(false, false);
+  EXPECT_EQ(d.Ctl<ComboBox>("cboxSaves").Text(), "Akční cena");
+  EXPECT_TRUE(d.Ctl<CheckBox>("cbDefautl").Checked());
+  f_.ui.answers_ = {MessageAnswer::Yes};
+  std::string offered;
+  f_.ui.saveDialogScripts_.push_back([&offered](TfrmSaves& dialog) {
+    offered = dialog.Name();
+    return dialog.PressSave();
+  });
+  d.Ctl<Button>("bbtnOk").Click();
+  EXPECT_EQ(offered, "Akční cena");
+  EXPECT_EQ(Bytes("TiketSav.000"), "[SetUp]\r\nlNazev.Left=10\r\n");
+  EXPECT_NE(Bytes("TiketSav.001").find("lNazev.Left=44"), std::string::npos);
 }
 
 }  // namespace

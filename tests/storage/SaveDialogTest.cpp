@@ -121,6 +121,46 @@ TEST(SaveDialogTest, OnlyANonBlankNameEnablesSave) {
   EXPECT_EQ(d.Name(), " Etiketa 2 ") << "the caller gets the name as typed";
 }
 
+// Names the format files cannot hold as a key of "Saves" and read back as
+// the same name: the save button stays disabled and the dialog says which
+// character is not allowed.
+TEST(SaveDialogTest, NamesTheFilesCannotHoldAreRefusedWithTheReason) {
+  struct Case {
+    std::string name;
+    const char* reason;  // a piece of the message; empty: accepted
+  };
+  const std::vector<Case> cases = {{"Cena=akce", "\"=\""},
+                                   {";Akce", "\";\""},
+                                   {"[Akce]", "\"[\""},
+                                   {"Akce\tsleva", "řídicí znaky"},
+                                   {"Akce\x7F", "řídicí znaky"},
+                                   {"\"Akce\"", "uvozovkách"},
+                                   {"Σleva", "\"Σ\""},
+                                   {std::string(2048, 'x'), "2047"},
+                                   {"  Mléko  ", ""},
+                                   {"Cena; akce [1]", ""},
+                                   {"a\"b\"", ""},
+                                   {std::string(2047, 'x'), ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name.substr(0, 20));
+    TfrmSaves d;
+    d.SetName(c.name);
+    const bool accepted = std::string(c.reason).empty();
+    EXPECT_EQ(d.btnOk().Enabled(), accepted);
+    EXPECT_EQ(d.NameAccepted(), accepted);
+    EXPECT_EQ(d.lblNameProblem().Visible(), !accepted);
+    EXPECT_NE(d.lblNameProblem().Caption().find(c.reason), std::string::npos)
+        << d.lblNameProblem().Caption();
+    EXPECT_EQ(d.PressSave(), accepted);
+  }
+  // Mended while typing, the name is taken again.
+  TfrmSaves d;
+  d.SetName("Cena=");
+  d.SetName("Cena");
+  EXPECT_TRUE(d.btnOk().Enabled());
+  EXPECT_FALSE(d.lblNameProblem().Visible());
+}
+
 TEST(SaveDialogTest, ClickingOrDoubleClickingAnEntryCopiesItAndKeepsTheDialogOpen) {
   TfrmSaves d;
   Open(d, "", {"Regál", "Police", "Akce"});
