@@ -4,6 +4,7 @@
 
 #include "cli/Options.h"
 #include "platform/Text.h"
+#include "storage/LabelFormatFiles.h"
 #include "storage/ProfileFile.h"
 
 namespace korval::cli {
@@ -17,17 +18,20 @@ int RunFormatsCommand(const std::vector<std::string>& args, std::ostream& out) {
   const Options options(args, {"--forms"}, {});
   const std::string prefix = FormsPrefix(options.Require("--forms"));
   if (!std::filesystem::is_directory(prefix)) throw UsageError("no folder " + prefix);
-  const ProfileFile list(prefix + "TiketFrm.ini");
-  const std::vector<std::string> names = list.ReadKeys("Saves");
-  const std::string defaultName = list.ReadString("Setup", "Default", "");
+  const LabelFormatFiles files(prefix);
+  const std::vector<std::string> names = files.ReadNames();
+  const std::string defaultName = ProfileFile(files.ListFile()).ReadString("Setup", "Default", "");
   if (names.empty()) {
     out << "no stored label formats in " << prefix << "\n";
     return 0;
   }
   out << "  #  format                          file            default\n";
   for (std::size_t i = 0; i < names.size(); ++i) {
-    const std::string file = "TiketSav." + ZeroPad(std::to_string(i), 3);
-    const bool present = std::filesystem::exists(prefix + file);
+    // Past the thousandth a name has no file.
+    const bool numbered = i < static_cast<std::size_t>(LabelFormatFiles::kMaxFormats);
+    const std::string path = numbered ? files.StateFile(static_cast<int>(i)) : std::string();
+    const std::string file = numbered ? path.substr(prefix.size()) : "-";
+    const bool present = numbered && ProfileFile(path).Exists();
     // Padded by characters, not bytes, so Czech names line up.
     const std::string name = PadRight(names[i], 30);
     out << FormatText("%3zu  %s  %-14s  %s\n", i, name.c_str(),

@@ -370,8 +370,10 @@ void FormMirror::SyncText(Control& control) {
   const QString text = ToQt(control.Caption());
   if (auto* label = qobject_cast<QLabel*>(widget)) {
     label->setText(LabelText(control.Caption()));
-    if (const auto* model = dynamic_cast<const TLabel*>(&control))
+    if (const auto* model = dynamic_cast<const TLabel*>(&control)) {
       label->setAlignment(LabelAlignment(*model));
+      label->setWordWrap(model->WordWrap());
+    }
   } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
     button->setText(text);
   } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {

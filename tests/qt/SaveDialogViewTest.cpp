@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -82,6 +83,18 @@ TEST_F(SaveDialogViewTest, BlanksKeepTheSaveButtonDisabledALetterEnablesIt) {
   QTest::keyClicks(&NameField(), "x");
   EXPECT_TRUE(SaveButton().isEnabled());
   EXPECT_EQ(dialog_.Name(), "   x");
+  // A name the format files cannot hold: the window says why, in full.
+  QTest::keyClicks(&NameField(), "=1");
+  EXPECT_FALSE(SaveButton().isEnabled());
+  auto& problem = Find<QLabel>("lblNameProblem");
+  EXPECT_TRUE(problem.isVisible());
+  EXPECT_TRUE(problem.text().contains("\"=\""));
+  EXPECT_TRUE(problem.wordWrap());
+  EXPECT_LE(problem.heightForWidth(problem.width()), problem.height());
+  QTest::keyClick(&NameField(), Qt::Key_Backspace);
+  QTest::keyClick(&NameField(), Qt::Key_Backspace);
+  EXPECT_TRUE(SaveButton().isEnabled());
+  EXPECT_FALSE(problem.isVisible());
 }
 
 TEST_F(SaveDialogViewTest, ClickingOrDoubleClickingAnEntryCopiesItAndTheWindowStays) {
