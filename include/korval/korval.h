@@ -50,6 +50,18 @@ extern "C" {
 /* Message posted to the host window after every named save of a format. */
 #define KORVAL_WM_FORMAT_SAVED 1025 /* WM_USER + 1 */
 
+/* Results of SetTiketFormularParams2 besides 0, as the system's error codes. */
+#define KORVAL_ERROR_NOT_ENOUGH_MEMORY 8 /* more records than the library can hold */
+#define KORVAL_ERROR_INVALID_BLOCK 9     /* the first record's size is not 494 */
+#define KORVAL_ERROR_BUSY 170            /* called from inside a host callback */
+
+/* The most records SetTiketFormularParams2 copies (2 GiB of records). */
+#define KORVAL_MAX_RECORDS 4194304
+
+/* The most bytes the host callback may ask for (NUL included); a longer
+   answer gives an empty text, as a failed second call. */
+#define KORVAL_MAX_HOST_TEXT 65536
+
 /* Request code of the host callback: further barcodes of a catalogue number. */
 #define KORVAL_REQUEST_FURTHER_BARCODES 1
 
@@ -151,8 +163,11 @@ KORVAL_API void KORVAL_CALL SetTiketFormularParamsEx(const TTiketItemList* list,
                                                      const char* formatName, int32_t printerIndex,
                                                      const TItemTextCallback* callback);
 
-/* Copies count records of 494 bytes. Returns 0, or 9 when the first record's
-   size is not 494. */
+/* Copies count records of 494 bytes. Returns 0; 9 when the first record's
+   size is not 494; 8 when count is above KORVAL_MAX_RECORDS or the copies
+   cannot be allocated (after 8 and 9 the earlier copies are gone); 170 when
+   called from inside a host callback, where the library is still reading the
+   records in force: then nothing changes. */
 KORVAL_API int32_t KORVAL_CALL SetTiketFormularParams2(const TTiketItem* records, int32_t count,
                                                        const char* formatName,
                                                        int32_t printerIndex);

@@ -104,13 +104,18 @@ void TBarCodeControl::PaintBarcodeTo(Canvas& canvas, const Rect& r) const {
 }
 
 void TBarCodeControl::PaintBarcodeTo(Canvas& canvas, const Rect& r, const Font& font) const {
+  PaintBarcodeTo(canvas, r, font, showCode_);
+}
+
+void TBarCodeControl::PaintBarcodeTo(Canvas& canvas, const Rect& r, const Font& font,
+                                     bool showCode) const {
   BarcodeLook look;
   look.Code = code_;
   look.Type = type_;
   look.Elements = elements_;
   look.BarWidth = barWidth_;
   look.BarToSpaceRatio = EffectiveBarToSpaceRatio(type_, options_.BarToSpaceRatio);
-  look.ShowCode = showCode_;
+  look.ShowCode = showCode;
   look.TallGuardBars = tallGuardBars_;
   look.BarColor = barColor_;
   look.Color = color_;

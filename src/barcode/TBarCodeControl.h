@@ -61,6 +61,9 @@ class TBarCodeControl : public Control {
   // drawing state is kept.
   void PaintBarcodeTo(Canvas& canvas, const Rect& r) const;
   void PaintBarcodeTo(Canvas& canvas, const Rect& r, const Font& font) const;
+  // With the digits under the bars drawn or not, whatever ShowCode says:
+  // painting changes no property, or every paint would ask for the next.
+  void PaintBarcodeTo(Canvas& canvas, const Rect& r, const Font& font, bool showCode) const;
 
  private:
   void Rebuild();

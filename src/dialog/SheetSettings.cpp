@@ -87,8 +87,14 @@ void TfrmMain::ODChange(Control& sender) {
   Preview();
 }
 
-void TfrmMain::MJEditPress(Control&, char32_t& key) {
-  if (!AcceptsEditKey(key, Unit)) key = 0;
+void TfrmMain::MJEditPress(Control& edit, char32_t& key) {
+  for (const SheetEdit e : kUnitConversionOrder) {
+    if (SheetEditName(e) == edit.Name()) {
+      if (!AcceptsEditKey(key, Unit, e)) key = 0;
+      return;
+    }
+  }
+  key = 0;
 }
 
 }  // namespace korval

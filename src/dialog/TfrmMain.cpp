@@ -1,5 +1,7 @@
 #include "dialog/TfrmMain.h"
 
+#include <algorithm>
+
 #include <stdexcept>
 
 #include "dialog/LayoutTable.h"
@@ -247,11 +249,20 @@ void TfrmMain::AttachLayoutHandlers() {
     Ctl<Button>("bbtnSave").SetLeft(ok.Left() - 160);
     Ctl<Button>("bbtnTisk").SetLeft(ok.Left() - 240);
   };
+  // The item counter ("Položka: 1/6 (3x)") ends just before the item
+  // buttons and takes the room up to the switch on the left, right-aligned,
+  // so that the label count at its end is always seen.
+  Ctl<TLabel>("lblItemText").SetAlignment(TAlignment::taRightJustify);
   Ctl<Panel>("Panel6").OnResize = [this](Control& bar) {
     auto& next = Ctl<Button>("sbNextPol");
     next.SetLeft(bar.Width() - 35);
-    Ctl<Button>("sbPrevPol").SetLeft(next.Left() - 30);
-    Ctl<TLabel>("lblItemText").SetLeft(next.Left() - 100);
+    auto& previous = Ctl<Button>("sbPrevPol");
+    previous.SetLeft(next.Left() - 30);
+    auto& counter = Ctl<TLabel>("lblItemText");
+    const auto& printArea = Ctl<Control>("ViewPrintArea");
+    const int left = printArea.Left() + printArea.Width() + 4;
+    counter.SetBounds(left, counter.Top(), std::max(0, previous.Left() - 2 - left),
+                      counter.Height());
   };
   Ctl<Panel>("Panel1").OnResize(Ctl<Panel>("Panel1"));
   Ctl<Panel>("Panel6").OnResize(Ctl<Panel>("Panel6"));

@@ -1,4 +1,5 @@
-// The exported C functions: thin shims over the host context.
+// The exported C functions: thin shims over the host context. No exception
+// ever leaves one: a C host would end in std::terminate.
 #include <korval/korval.h>
 
 #include "host_api/Backend.h"
@@ -10,27 +11,33 @@ extern "C" {
 
 KORVAL_API void KORVAL_CALL SetTiketFormularParams(const TTiketItemList* list,
                                                    const char* formatName, int32_t printerIndex) {
-  korval::Host().SetParams(list, formatName, printerIndex, nullptr);
+  korval::AtHostBoundary("SetTiketFormularParams", [&] {
+    korval::Host().SetParams(list, formatName, printerIndex, nullptr);
+  });
 }
 
 KORVAL_API void KORVAL_CALL SetTiketFormularParamsEx(const TTiketItemList* list,
                                                      const char* formatName, int32_t printerIndex,
                                                      const TItemTextCallback* callback) {
-  korval::Host().SetParams(list, formatName, printerIndex, callback);
+  korval::AtHostBoundary("SetTiketFormularParamsEx", [&] {
+    korval::Host().SetParams(list, formatName, printerIndex, callback);
+  });
 }
 
 KORVAL_API int32_t KORVAL_CALL SetTiketFormularParams2(const TTiketItem* records, int32_t count,
                                                        const char* formatName,
                                                        int32_t printerIndex) {
-  return korval::Host().SetParamsCopy(records, count, formatName, printerIndex);
+  return korval::AtHostBoundary("SetTiketFormularParams2", KORVAL_ERROR_NOT_ENOUGH_MEMORY, [&] {
+    return korval::Host().SetParamsCopy(records, count, formatName, printerIndex);
+  });
 }
 
 KORVAL_API void KORVAL_CALL ShowTiketFormular(intptr_t hostWindow) {
-  korval::ShowLabelDialog(hostWindow);
+  korval::AtHostBoundary("ShowTiketFormular", [&] { korval::ShowLabelDialog(hostWindow); });
 }
 
 KORVAL_API void KORVAL_CALL PrintTiketFormular(void) {
-  korval::PrintLabels();
+  korval::AtHostBoundary("PrintTiketFormular", [] { korval::PrintLabels(); });
 }
 
 KORVAL_API int32_t KORVAL_CALL SetVer2(int32_t /*hostVersion*/) {
@@ -39,11 +46,13 @@ KORVAL_API int32_t KORVAL_CALL SetVer2(int32_t /*hostVersion*/) {
 
 KORVAL_API void KORVAL_CALL SetTiketFormularExtensions(const TTiketItemExt* const* blocks,
                                                        int32_t count) {
-  korval::Host().SetExtensions(blocks, count);
+  korval::AtHostBoundary("SetTiketFormularExtensions",
+                         [&] { korval::Host().SetExtensions(blocks, count); });
 }
 
 KORVAL_API void KORVAL_CALL SetTiketFormularNotify(TTiketNotifyFunc notify, void* context) {
-  korval::Host().SetNotify(notify, context);
+  korval::AtHostBoundary("SetTiketFormularNotify",
+                         [&] { korval::Host().SetNotify(notify, context); });
 }
 
 }  // extern "C"
@@ -52,12 +61,22 @@ namespace {
 
 // Start-up when the host loads the library, release when it unloads it.
 struct LibraryLifetime {
+  // Start-up reports nothing: whatever fails leaves the defaults, and the
+  // host's load goes on.
   LibraryLifetime() {
-    korval::InstallBackend();
-    korval::StartUpLibrary(korval::Host(),
-                           {korval::HostExecutablePath(), korval::LibraryFilePath()});
+    try {
+      korval::InstallBackend();
+      korval::StartUpLibrary(korval::Host(),
+                             {korval::HostExecutablePath(), korval::LibraryFilePath()});
+    } catch (...) {
+    }
   }
-  ~LibraryLifetime() { korval::ShutDownLibrary(korval::Host()); }
+  ~LibraryLifetime() {
+    try {
+      korval::ShutDownLibrary(korval::Host());
+    } catch (...) {
+    }
+  }
 };
 
 const LibraryLifetime lifetime;

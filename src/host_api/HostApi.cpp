@@ -1,6 +1,10 @@
 #include "host_api/HostApi.h"
 
+#include <cstdio>
+#include <exception>
 #include <utility>
+
+#include "platform/Text.h"
 
 namespace korval {
 namespace {
@@ -15,6 +19,13 @@ PrintRunner& Printer() {
   return runner;
 }
 
+ErrorShower& ErrorBox() {
+  static ErrorShower shower;
+  return shower;
+}
+
+constexpr const char* kCallFailed = "Chyba :\r\n  volání %s skončilo chybou.\r\n\r\nERR : %s";
+
 }  // namespace
 
 HostContext& Host() {
@@ -22,9 +33,23 @@ HostContext& Host() {
   return context;
 }
 
-void SetDialogRunners(ShowRunner show, PrintRunner print) {
+void SetDialogRunners(ShowRunner show, PrintRunner print, ErrorShower showError) {
   Shower() = std::move(show);
   Printer() = std::move(print);
+  ErrorBox() = std::move(showError);
+}
+
+void ReportToHost(const char* function, const char* message) noexcept {
+  // The log line first: it needs no memory of its own, so even a host that
+  // ran out of it learns why.
+  std::fprintf(stderr, "korval: %s: %s\n", function, message);
+  std::fflush(stderr);
+  if (!ErrorBox()) return;
+  try {
+    ErrorBox()(Host(), FormatText(kCallFailed, function, message));
+  } catch (...) {
+    // The box could not be shown either; the log line stands.
+  }
 }
 
 void ShowLabelDialog(std::intptr_t hostWindow) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "platform/CodePage.h"
 
@@ -11,6 +12,17 @@ namespace {
 constexpr const char* kVersionError = "!! chyba verze !!";
 
 }  // namespace
+
+class HostContext::HostCall {
+ public:
+  explicit HostCall(const HostContext& host) : host_(host) { ++host_.hostCalls_; }
+  ~HostCall() { --host_.hostCalls_; }
+  HostCall(const HostCall&) = delete;
+  HostCall& operator=(const HostCall&) = delete;
+
+ private:
+  const HostContext& host_;
+};
 
 HostContext::HostContext() {
   ownList_.Items = nullptr;
@@ -29,21 +41,31 @@ void HostContext::SetParams(const TTiketItemList* list, const char* formatName,
 
 std::int32_t HostContext::SetParamsCopy(const TTiketItem* records, std::int32_t count,
                                         const char* formatName, std::int32_t printerIndex) {
+  // A callback of the host may be answering for one of the copies right now:
+  // they stay as they are until the library's call is over.
+  if (InsideHostCall()) return KORVAL_ERROR_BUSY;
   ownCopies_.clear();
   ownPointers_.clear();
   ownList_.Items = nullptr;
   ownList_.Count = 0;
   if (count != 0) {
     // No records at all cannot have the right size either.
-    if (records == nullptr) return 9;
+    if (records == nullptr) return KORVAL_ERROR_INVALID_BLOCK;
     std::int32_t size = 0;
     std::memcpy(&size, records, sizeof size);
-    if (size != KORVAL_TIKET_ITEM_SIZE) return 9;
+    if (size != KORVAL_TIKET_ITEM_SIZE) return KORVAL_ERROR_INVALID_BLOCK;
   }
+  if (count > KORVAL_MAX_RECORDS) return KORVAL_ERROR_NOT_ENOUGH_MEMORY;
   if (count > 0) {
-    ownCopies_.resize(static_cast<std::size_t>(count));
+    try {
+      ownCopies_.resize(static_cast<std::size_t>(count));
+      ownPointers_.reserve(ownCopies_.size());
+    } catch (const std::bad_alloc&) {
+      ownCopies_ = {};
+      ownPointers_ = {};
+      return KORVAL_ERROR_NOT_ENOUGH_MEMORY;
+    }
     std::memcpy(ownCopies_.data(), records, sizeof(TTiketItem) * static_cast<std::size_t>(count));
-    ownPointers_.reserve(ownCopies_.size());
     for (const auto& copy : ownCopies_) ownPointers_.push_back(&copy);
     ownList_.Items = ownPointers_.data();
     ownList_.Count = count;
@@ -77,6 +99,7 @@ std::optional<GoodsRecord> HostContext::Goods(int index) const {
 std::int32_t HostContext::CallHost(const std::string& key, char* buffer,
                                    std::int32_t* length) const {
   const std::string hostKey = Utf8ToCp1250(key);
+  const HostCall inHost(*this);
 #if KORVAL_WIN32_ABI && defined(__GNUC__)
   return callback_->Func(callback_->Context, KORVAL_REQUEST_FURTHER_BARCODES, hostKey.c_str(),
                          length, buffer);
@@ -91,6 +114,8 @@ std::string HostContext::FurtherBarcodes(const std::string& key) const {
   std::int32_t length = 0;
   if (CallHost(key, nullptr, &length) != 0) return kVersionError;
   if (length <= 0) return {};
+  // The host's answer sizes the buffer: no more than a label can show.
+  if (length > KORVAL_MAX_HOST_TEXT) return {};
   // One byte more than asked for, kept zero, so a host that fills the whole
   // buffer without a terminator still gives a terminated text.
   const auto size = static_cast<std::size_t>(length);
@@ -102,7 +127,9 @@ std::string HostContext::FurtherBarcodes(const std::string& key) const {
 }
 
 void HostContext::NotifyFormatSaved() const {
-  if (notify_ != nullptr) notify_(notifyContext_, hostWindow_, KORVAL_WM_FORMAT_SAVED);
+  if (notify_ == nullptr) return;
+  const HostCall inHost(*this);
+  notify_(notifyContext_, hostWindow_, KORVAL_WM_FORMAT_SAVED);
 }
 
 void HostContext::Release() {

@@ -2,6 +2,7 @@
 
 #include <korval/korval.h>
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -53,6 +54,10 @@ class HostContext {
   void NotifyFormatSaved() const;
   bool HasNotify() const { return notify_ != nullptr; }
 
+  // Whether the library is inside a call of the host's (its text callback or
+  // its save notice). The records in force must outlive such a call.
+  bool InsideHostCall() const { return hostCalls_.load() > 0; }
+
   // Start-up sets it once; every format file name starts with it.
   const std::string& FormPath() const { return formPath_; }
   void SetFormPath(std::string path) { formPath_ = std::move(path); }
@@ -62,6 +67,8 @@ class HostContext {
 
  private:
   std::int32_t CallHost(const std::string& key, char* buffer, std::int32_t* length) const;
+  // Counts the calls into the host in progress.
+  class HostCall;
 
   const TTiketItemList* list_ = nullptr;
   std::vector<TTiketItem> ownCopies_;
@@ -76,6 +83,7 @@ class HostContext {
   TTiketNotifyFunc notify_ = nullptr;
   void* notifyContext_ = nullptr;
   std::string formPath_;
+  mutable std::atomic<int> hostCalls_{0};
 };
 
 }  // namespace korval

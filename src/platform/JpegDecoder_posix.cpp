@@ -67,6 +67,14 @@ bool Decode(const unsigned char* data, unsigned long size, Picture& out) {
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, data, size);
   jpeg_read_header(&info, TRUE);
+  // The size comes from the header, before anything is decoded: a progressive
+  // picture is decompressed whole at the start, so a header that claims
+  // 30000 x 30000 would cost gigabytes before any later check.
+  if (info.image_width == 0 || info.image_height == 0 ||
+      static_cast<std::size_t>(info.image_width) * info.image_height > kMaxPixels) {
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
   // CMYK stays CMYK (libjpeg converts it to nothing else); everything else
   // comes out as RGB, grey included.
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;

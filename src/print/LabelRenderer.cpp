@@ -72,13 +72,11 @@ void PaintItems(TfrmMain& dialog, Canvas& canvas, int x, int y, float dotsPerPix
 
     if (const auto* image = dynamic_cast<const TImage*>(&item)) {
       PaintPicture(canvas, *image, r);
-    } else if (auto* barcode = dynamic_cast<TBarCodeControl*>(&item)) {
+    } else if (const auto* barcode = dynamic_cast<const TBarCodeControl*>(&item)) {
       // Bit 0 of the tag asks for the number above the bars; the barcode
-      // itself would write it below, so it is kept from doing so.
+      // itself would write it below, so it is drawn without it.
       const bool numberAbove = (barcode->Tag() & 1) != 0;
-      if (numberAbove) barcode->SetShowCode(false);
-      barcode->PaintBarcodeTo(canvas, r);
-      if (numberAbove) barcode->SetShowCode(true);
+      barcode->PaintBarcodeTo(canvas, r, barcode->GetFont(), barcode->ShowCode() && !numberAbove);
       if (screen && !numberAbove) continue;
 
       // The barcode's own digits are written in a font meant for the screen;

@@ -1,5 +1,6 @@
 #include "print/SheetGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -116,7 +117,12 @@ std::vector<EditChange> ConvertSheetEdits(const SheetEdits& edits, MeasureUnit c
 
 std::optional<std::string> NormaliseEditText(std::string_view text, MeasureUnit unit,
                                              char decimalSeparator) {
-  if (unit == MeasureUnit::Millimetres && !text.empty() && text.back() == ',') {
+  if (unit == MeasureUnit::Millimetres && !text.empty() &&
+      (text.back() == ',' || text.back() == '.')) {
+    return std::nullopt;
+  }
+  if (!text.empty() && text.front() == '-' &&
+      text.find_first_not_of("0", 1) == std::string_view::npos) {
     return std::nullopt;
   }
   std::string normalised = FormatFloatMask(EditValue(text), kNormalisedMask, decimalSeparator);
@@ -124,19 +130,30 @@ std::optional<std::string> NormaliseEditText(std::string_view text, MeasureUnit 
   return normalised;
 }
 
-bool AcceptsEditKey(char32_t key, MeasureUnit unit) {
+bool AcceptsEditKey(char32_t key, MeasureUnit unit, SheetEdit edit) {
   if ((key >= U'0' && key <= U'9') || key == kBackspace) return true;
-  return unit == MeasureUnit::Millimetres && key == U',';
+  if (key == U'-') return edit != SheetEdit::LabelWidth && edit != SheetEdit::LabelHeight;
+  return unit == MeasureUnit::Millimetres && (key == U',' || key == U'.');
 }
+
+namespace {
+
+double LabelSideMm(std::string_view text, MeasureUnit unit, float dotsPerMm) {
+  const double mm = ToMillimetres(text, unit, dotsPerMm);
+  if (std::isnan(mm)) return 0;
+  return std::clamp(mm, 0.0, kMaxLabelMm);
+}
+
+}  // namespace
 
 double LabelWidthMm(std::string_view rxseOsax, MeasureUnit unit,
                     const PrinterResolution& resolution) {
-  return ToMillimetres(rxseOsax, unit, resolution.DotsPerMmX);
+  return LabelSideMm(rxseOsax, unit, resolution.DotsPerMmX);
 }
 
 double LabelHeightMm(std::string_view rxseOsay, MeasureUnit unit,
                      const PrinterResolution& resolution) {
-  return ToMillimetres(rxseOsay, unit, resolution.DotsPerMmY);
+  return LabelSideMm(rxseOsay, unit, resolution.DotsPerMmY);
 }
 
 }  // namespace korval

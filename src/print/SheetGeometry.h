@@ -92,21 +92,29 @@ std::vector<EditChange> ConvertSheetEdits(const SheetEdits& edits, MeasureUnit c
                                           MeasureUnit target, const PrinterResolution& resolution,
                                           char decimalSeparator);
 
-// The change handler's normalisation of one edit. In millimetres a non-empty
-// text ending in "," is kept so that the user can go on typing decimals;
-// otherwise the text becomes its value formatted "#####0.###" (a cleared edit
-// shows "0" at once). Nothing when the text stays as it is. The comma is
-// tested literally: the key filter only lets a comma in.
+// The change handler's normalisation of one edit. Texts the user is still
+// typing are kept: in millimetres a non-empty text ending in a decimal mark
+// ("," or "."), and a minus with nothing after it but zeros. Otherwise the
+// text becomes its value formatted "#####0.###" with the locale's separator
+// (a cleared edit shows "0" at once). Nothing when the text stays as it is.
 std::optional<std::string> NormaliseEditText(std::string_view text, MeasureUnit unit,
                                              char decimalSeparator);
 
 // The key filter of the six edits: digits and backspace (8), in millimetres
-// also the decimal comma. Every other key is swallowed.
-bool AcceptsEditKey(char32_t key, MeasureUnit unit);
+// also a decimal mark, "," or "." whatever the locale's is (both read the
+// same), and in the four offset edits a minus: the sheet may sit before the
+// printable corner. Every other key is swallowed.
+bool AcceptsEditKey(char32_t key, MeasureUnit unit, SheetEdit edit);
+
+// The largest label side, in millimetres: ten metres of label still fits an
+// int in design pixels and in printer dots at any resolution a printer has.
+inline constexpr double kMaxLabelMm = 10000;
 
 // Label size in millimetres from the label width (rxseOsax) and height
 // (rxseOsay) texts: in dots the value divided by the axis resolution, in
-// millimetres the value itself. Unreadable text counts as 0.
+// millimetres the value itself. Unreadable text counts as 0; a size beyond
+// 0..kMaxLabelMm is taken at the nearer end, so that every conversion of it to
+// pixels or dots fits.
 double LabelWidthMm(std::string_view rxseOsax, MeasureUnit unit,
                     const PrinterResolution& resolution);
 double LabelHeightMm(std::string_view rxseOsay, MeasureUnit unit,

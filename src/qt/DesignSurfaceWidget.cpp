@@ -84,8 +84,9 @@ void DesignSurfaceWidget::paintEvent(QPaintEvent* /*event*/) {
       // Drawn once: the next painting covers them, as on the platform.
       dialog_.SelectionHandles.reset();
     }
-  } catch (const std::exception&) {
-    // A paint has no one to tell; the next edit repaints.
+  } catch (...) {
+    // Nothing may leave a Qt event handler: Qt would abort. A paint has no
+    // one to tell; the next edit repaints.
   }
 }
 

@@ -257,14 +257,23 @@ bool FormMirror::KeyPressed(Control& control, QWidget& widget, QEvent& event) {
   return true;
 }
 
+void FormMirror::ShowError(const char* text) noexcept {
+  try {
+    ui_.ShowMessage({"", text, MessageIcon::Error, MessageButtons::Ok, MessageModality::TaskModal});
+  } catch (...) {
+  }
+}
+
 void FormMirror::UserAction(const std::function<void()>& action) {
   try {
     action();
   } catch (const std::exception& e) {
     // As the platform's default error box: the text alone, and the dialog
     // stays open.
-    ui_.ShowMessage(
-        {"", e.what(), MessageIcon::Error, MessageButtons::Ok, MessageModality::TaskModal});
+    ShowError(e.what());
+  } catch (...) {
+    // Whatever it is, it must not reach Qt's event loop, which would abort.
+    ShowError("unknown error");
   }
   if (AfterUserAction) AfterUserAction();
 }

@@ -58,6 +58,7 @@ class FormMirror final : public QObject, public ControlObserver {
   void LayoutForm();
   // Runs an operation for the user: an error is shown, then AfterUserAction.
   void UserAction(const std::function<void()>& action);
+  void ShowError(const char* text) noexcept;
   ActionRunner Runner() {
     return [this](const std::function<void()>& action) { UserAction(action); };
   }

@@ -121,7 +121,9 @@ void FormView::hideEvent(QHideEvent* event) {
 void FormView::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   if (mirror_ == nullptr) return;
-  mirror_->LayoutForm();
+  // The layout runs model code outside a user action: nothing of it may
+  // leave the event handler.
+  mirror_->UserAction([this] { mirror_->LayoutForm(); });
   ReportPlacement();
   // Every resize recomputes the page preview.
   if (dialog_.OnScreen) mirror_->UserAction([this] { dialog_.Preview(); });

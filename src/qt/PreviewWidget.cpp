@@ -20,8 +20,9 @@ void PreviewWidget::paintEvent(QPaintEvent* /*event*/) {
   dialog_.PreviewCanvas = &canvas;
   try {
     dialog_.DrawPreviewPage(canvas);
-  } catch (const std::exception&) {
-    // A paint has no one to tell; the next change repaints.
+  } catch (...) {
+    // Nothing may leave a Qt event handler: Qt would abort. A paint has no
+    // one to tell; the next change repaints.
   }
   dialog_.PreviewCanvas = nullptr;
 }

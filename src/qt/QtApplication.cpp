@@ -3,9 +3,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QEventLoop>
+#include <QThread>
 
+#include <condition_variable>
 #include <cstdlib>
+#include <exception>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "qt/QtPictureDecoder.h"
 
@@ -41,6 +47,83 @@ void EnsureApplication() {
   // widgets; it runs on the offscreen platform just as well.
   static QApplication* app = new QApplication(argc, argv);
   (void)app;
+}
+
+}  // namespace korval::qt
+
+namespace korval::qt {
+namespace {
+
+std::mutex applicationMutex;
+std::condition_variable applicationReady;
+std::thread* guiThread = nullptr;
+bool stopping = false;
+
+// The library's own GUI thread: it makes the application and then serves
+// the work of every later call until the process ends. Closing the dialog's
+// window or a quit() from anywhere only starts its loop again.
+void ServeApplication() {
+  {
+    const std::lock_guard lock(applicationMutex);
+    EnsureApplication();
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+  }
+  applicationReady.notify_all();
+  for (;;) {
+    QEventLoop loop;
+    loop.exec();
+    const std::lock_guard lock(applicationMutex);
+    if (stopping) break;
+  }
+  // Taken down on its own thread, as a Qt program ends: windows, timers and
+  // the display connection go before the process's static objects do.
+  delete QCoreApplication::instance();
+}
+
+// At exit, before the static objects of Qt that the application uses go.
+void StopApplication() {
+  {
+    const std::lock_guard lock(applicationMutex);
+    if (guiThread == nullptr || guiThread->get_id() == std::this_thread::get_id()) return;
+    stopping = true;
+  }
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+  guiThread->join();
+}
+
+// The application to run work in; made on a thread of its own when the
+// process has none yet. No Qt call may come first on the calling thread, or
+// Qt would take that thread for its main one.
+QCoreApplication& ApplicationForWork() {
+  std::unique_lock lock(applicationMutex);
+  if (QCoreApplication* app = QCoreApplication::instance()) return *app;
+  guiThread = new std::thread(&ServeApplication);
+  applicationReady.wait(lock, [] { return QCoreApplication::instance() != nullptr; });
+  std::atexit(&StopApplication);
+  return *QCoreApplication::instance();
+}
+
+}  // namespace
+
+void RunInApplicationThread(const std::function<void()>& work) {
+  QCoreApplication& app = ApplicationForWork();
+  if (app.thread() == QThread::currentThread()) {
+    work();
+    return;
+  }
+  std::exception_ptr error;
+  QMetaObject::invokeMethod(
+      &app,
+      [&work, &error] {
+        try {
+          work();
+        } catch (...) {
+          error = std::current_exception();
+        }
+      },
+      Qt::BlockingQueuedConnection);
+  if (error) std::rethrow_exception(error);
 }
 
 }  // namespace korval::qt

@@ -26,8 +26,10 @@ constexpr double kPixelsPerInch = 96.0;
 // Pictures are held whole in memory; a larger one is a damaged header.
 constexpr std::int64_t kMaxPixels = std::int64_t{1} << 26;
 
+// Divided, not multiplied: a metafile's bounds of +-2^31 make sides whose
+// product overflows any signed integer.
 bool SizeUsable(std::int64_t width, std::int64_t height) {
-  return width > 0 && height > 0 && width * height <= kMaxPixels;
+  return width > 0 && height > 0 && width <= kMaxPixels && height <= kMaxPixels / width;
 }
 
 std::optional<QByteArray> ReadFile(const std::string& path) {

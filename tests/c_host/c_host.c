@@ -53,6 +53,42 @@ static int32_t FurtherBarcodes(intptr_t context, int32_t request, const char* ke
   return 0;
 }
 
+/* A callback that hands over more records while the library is reading the
+   record it asks about: the library refuses, and reads no freed memory. */
+static TTiketItem moreItems[40];
+static int32_t reentrantResult = -1;
+
+static int32_t HandOverMore(intptr_t context, int32_t request, const char* key, char* buffer,
+                            int32_t* length) {
+  (void)context;
+  (void)request;
+  (void)key;
+  if (buffer == NULL) {
+    reentrantResult = SetTiketFormularParams2(moreItems, 40, "Hostitel", -1);
+    *length = 5;
+    return 0;
+  }
+  memcpy(buffer, "4711", 5);
+  return 0;
+}
+
+/* A callback that answers a size no label can show. */
+static int hugeSecondCalls;
+
+static int32_t AnswerHuge(intptr_t context, int32_t request, const char* key, char* buffer,
+                          int32_t* length) {
+  (void)context;
+  (void)request;
+  (void)key;
+  if (buffer == NULL) {
+    *length = INT32_MAX;
+    return 0;
+  }
+  ++hugeSecondCalls;
+  buffer[0] = '\0';
+  return 0;
+}
+
 /* Whether the text of the printed PDF holds the given text. */
 static int PdfHas(const char* file, const char* text) {
   char command[256];
@@ -120,6 +156,40 @@ int main(void) {
   CHECK(PdfHas("labels.pdf", "Syr"));
   CHECK(PdfHas("labels.pdf", "8594001002023"));
   CHECK(notices == 0);
+
+  /* New records from inside the callback, while a record is being bound. */
+  {
+    int i;
+    TItemTextCallback reentrant;
+    for (i = 0; i < 40; ++i) moreItems[i] = MakeItem("Jine", "8594001005055", 1);
+    reentrant.Func = HandOverMore;
+    reentrant.Context = 0;
+    SetTiketFormularParamsEx(&list, "Hostitel", 0, &reentrant);
+    items[0] = MakeItem("Syr", "8594001001019", 1);
+    CHECK(SetTiketFormularParams2(items, 1, "Hostitel", -1) == 0);
+    remove("labels.pdf");
+    PrintTiketFormular();
+    CHECK(reentrantResult == KORVAL_ERROR_BUSY);
+    CHECK(PdfHas("labels.pdf", "Syr"));
+    CHECK(PdfHas("labels.pdf", "4711"));
+    CHECK(!PdfHas("labels.pdf", "Jine"));
+  }
+
+  /* A count no host can have records for is refused, not thrown at us. */
+  CHECK(SetTiketFormularParams2(items, INT32_MAX, "Hostitel", -1) ==
+        KORVAL_ERROR_NOT_ENOUGH_MEMORY);
+
+  /* An answer of INT32_MAX bytes: no 2 GiB buffer, the text stays empty. */
+  {
+    TItemTextCallback huge;
+    huge.Func = AnswerHuge;
+    huge.Context = 0;
+    SetTiketFormularParamsEx(&list, "Hostitel", 0, &huge);
+    remove("labels.pdf");
+    PrintTiketFormular();
+    CHECK(hugeSecondCalls == 0);
+    CHECK(PdfHas("labels.pdf", "Syr"));
+  }
 
   printf("%d passed, %d failed\n", passed, failed);
   return failed == 0 ? 0 : 1;

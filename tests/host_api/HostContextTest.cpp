@@ -218,6 +218,93 @@ TEST(HostContextTest, UnterminatedHostBufferIsNotOverread) {
   EXPECT_EQ(host.FurtherBarcodes("K"), "ABCD");
 }
 
+// A host that answers a size no label can show: the library must not
+// allocate it, nor ask for the text.
+struct HugeAnswer {
+  std::int32_t length = 0;
+  int secondCalls = 0;
+};
+
+std::int32_t AnswerHuge(intptr_t context, std::int32_t, const char*, char* buffer,
+                        std::int32_t* length) {
+  auto* host = reinterpret_cast<HugeAnswer*>(context);
+  if (buffer == nullptr) {
+    *length = host->length;
+    return 0;
+  }
+  ++host->secondCalls;
+  buffer[0] = '7';
+  return 0;
+}
+
+TEST(HostContextTest, HostAnswerSizesNoMoreThanALabelShows) {
+  HostList goods({Record("A")});
+  HugeAnswer answering;
+  const TItemTextCallback callback{&AnswerHuge, reinterpret_cast<intptr_t>(&answering)};
+  HostContext host;
+  host.SetParams(&goods.list, "", -1, &callback);
+  for (const std::int32_t length :
+       {std::int32_t{INT32_MAX}, std::int32_t{KORVAL_MAX_HOST_TEXT + 1}}) {
+    answering.length = length;
+    EXPECT_EQ(host.FurtherBarcodes("K"), "") << length;
+  }
+  EXPECT_EQ(answering.secondCalls, 0);
+  answering.length = KORVAL_MAX_HOST_TEXT;
+  EXPECT_EQ(host.FurtherBarcodes("K"), "7");
+  EXPECT_EQ(answering.secondCalls, 1);
+}
+
+TEST(HostContextTest, CopyCountPastTheLimitIsRefusedBeforeAllocating) {
+  std::vector<TTiketItem> records = {Record("A"), Record("B")};
+  HostContext host;
+  ASSERT_EQ(host.SetParamsCopy(records.data(), 2, "F", 0), 0);
+  // The host claims far more records than it has: nothing is read or kept.
+  EXPECT_EQ(host.SetParamsCopy(records.data(), INT32_MAX, "G", 1), KORVAL_ERROR_NOT_ENOUGH_MEMORY);
+  EXPECT_EQ(host.SetParamsCopy(records.data(), KORVAL_MAX_RECORDS + 1, "G", 1),
+            KORVAL_ERROR_NOT_ENOUGH_MEMORY);
+  EXPECT_EQ(host.GoodsCount(), 0);
+  EXPECT_EQ(host.FormatName(), "F");
+}
+
+// A host whose callback hands over new records while the library asks it
+// for a text.
+struct ReentrantHost {
+  HostContext* host = nullptr;
+  std::vector<TTiketItem> more;
+  std::int32_t result = -1;
+};
+
+std::int32_t SetParamsFromCallback(intptr_t context, std::int32_t, const char*, char* buffer,
+                                   std::int32_t* length) {
+  auto* host = reinterpret_cast<ReentrantHost*>(context);
+  if (buffer == nullptr) {
+    host->result = host->host->SetParamsCopy(host->more.data(),
+                                             static_cast<std::int32_t>(host->more.size()), "N", 0);
+    *length = 2;
+    return 0;
+  }
+  std::memcpy(buffer, "1", 2);
+  return 0;
+}
+
+TEST(HostContextTest, ParamsFromInsideACallbackAreRefused) {
+  std::vector<TTiketItem> records = {Record("A")};
+  HostContext host;
+  ReentrantHost answering{&host, {Record("X"), Record("Y"), Record("Z")}, -1};
+  const TItemTextCallback callback{&SetParamsFromCallback, reinterpret_cast<intptr_t>(&answering)};
+  host.SetParams(nullptr, "F", 0, &callback);
+  ASSERT_EQ(host.SetParamsCopy(records.data(), 1, "F", 0), 0);
+  const std::optional<GoodsRecord> held = host.Goods(0);
+  EXPECT_EQ(host.FurtherBarcodes("K"), "1");
+  EXPECT_EQ(answering.result, KORVAL_ERROR_BUSY);
+  // What the library held during the call is still there, and still the list.
+  EXPECT_EQ(held->Nazev(), "A");
+  EXPECT_EQ(host.GoodsCount(), 1);
+  // Outside a callback the same call goes through.
+  EXPECT_EQ(host.SetParamsCopy(answering.more.data(), 3, "N", 0), 0);
+  EXPECT_EQ(host.GoodsCount(), 3);
+}
+
 TEST(HostContextTest, ReleaseForgetsEverythingTheHostGave) {
   std::vector<TTiketItem> records = {Record("A")};
   CallbackHost answering;

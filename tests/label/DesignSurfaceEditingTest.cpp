@@ -462,5 +462,23 @@ TEST(DesignSurfaceEditingTest, SelectionHandlesInOrder) {
   }
 }
 
+// A width typed far beyond any label (99999999999 dots) overflowed the
+// panel's pixels and the label vanished; it is drawn at the largest size.
+TEST(DesignSurfaceEditingTest, HugeLabelSizeKeepsThePanelOnScreen) {
+  DialogFixture f;
+  TfrmMain& d = f.Dialog();
+  for (const MeasureUnit unit : {MeasureUnit::Dots, MeasureUnit::Millimetres}) {
+    d.Unit = unit;
+    d.Ctl<Edit>("rxseOsax").SetText("99999999999");
+    d.Ctl<Edit>("rxseOsay").SetText("99999999999999999999");
+    d.DrawTiket();
+    const int largest = static_cast<int>(TfrmMain::kPixelsPerInch * kMaxLabelMm / 25.4);
+    EXPECT_EQ(d.Ctl<Control>("Panel2").Width(), largest);
+    EXPECT_EQ(d.Ctl<Control>("Panel2").Height(), largest);
+    RecordingCanvas page;
+    d.PaintTiket(page, 0, 0);
+  }
+}
+
 }  // namespace
 }  // namespace korval

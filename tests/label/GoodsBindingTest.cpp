@@ -99,6 +99,47 @@ TEST(GoodsBindingTest, NoListOrPastTheEnd) {
   EXPECT_EQ(d.BoundItemIndex, 0);
 }
 
+// The host's callback hands over more records than before while the record
+// being bound is still read: the record stays valid, the call is refused.
+struct ReentrantHost {
+  HostContext* host = nullptr;
+  std::vector<TTiketItem> more;
+  std::vector<std::int32_t> results;
+};
+
+std::int32_t SetParamsFromCallback(intptr_t context, std::int32_t, const char*, char* buffer,
+                                   std::int32_t* length) {
+  auto* host = reinterpret_cast<ReentrantHost*>(context);
+  if (buffer == nullptr) {
+    host->results.push_back(host->host->SetParamsCopy(
+        host->more.data(), static_cast<std::int32_t>(host->more.size()), "B", 0));
+    *length = 4;
+    return 0;
+  }
+  std::memcpy(buffer, "123", 4);
+  return 0;
+}
+
+TEST(GoodsBindingTest, ParamsFromTheHostsCallbackLeaveTheBoundRecordAlone) {
+  DialogFixture f;
+  f.SetGoods(ThreeGoods(), "A");
+  std::vector<TTiketItem> more(40, RecordBuilder().Name("Jiné").Number("J").Ean("123456").Build());
+  ReentrantHost answering{&f.host, more, {}};
+  const TItemTextCallback callback{&SetParamsFromCallback, reinterpret_cast<intptr_t>(&answering)};
+  f.host.SetParams(nullptr, "A", 0, &callback);
+  f.SetGoods(ThreeGoods(), "A");
+  TfrmMain& d = f.Dialog();
+  ASSERT_TRUE(d.BindGoodsItem(0));
+  ASSERT_FALSE(answering.results.empty());
+  for (const std::int32_t result : answering.results) EXPECT_EQ(result, KORVAL_ERROR_BUSY);
+  EXPECT_EQ(d.Ctl<Control>("lnextean").Caption(), "123");
+  EXPECT_EQ(d.Ctl<Control>("lNazev").Caption(), "Sýr");
+  EXPECT_EQ(d.Ctl<Control>("lCislo").Caption(), "SYR-1");
+  EXPECT_EQ(d.Ctl<TBarCodeControl>("NrEANCode").Code(), "8594001001019");
+  EXPECT_EQ(d.Ctl<Control>("lblItemText").Caption(), "Položka: 1/3 (3x)");
+  EXPECT_EQ(f.host.GoodsCount(), 3);
+}
+
 TEST(GoodsBindingTest, WrongRecordSizeIsReportedAndStillBound) {
   DialogFixture f;
   std::vector<TTiketItem> goods = ThreeGoods();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <csetjmp>
 #include <cstdio>
 #include <filesystem>
@@ -28,7 +30,8 @@ constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 // red, the right half blue (or both halves grey levels when gray is set), or
 // noise, which keeps most of the file in the image data.
 enum class Content { Colours, Gray, Noise };
-std::string MakeJpeg(int width, int height, Content content = Content::Colours) {
+std::string MakeJpeg(int width, int height, Content content = Content::Colours,
+                     bool progressive = false) {
   const bool gray = content == Content::Gray;
   jpeg_compress_struct info;
   jpeg_error_mgr errors;
@@ -43,6 +46,7 @@ std::string MakeJpeg(int width, int height, Content content = Content::Colours) 
   info.in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   std::vector<unsigned char> row(static_cast<std::size_t>(width * info.input_components));
   for (int x = 0; x < width; ++x) {
@@ -196,6 +200,31 @@ TEST_F(PictureFileTest, MissingDamagedAndTruncatedFilesAreErrors) {
     EXPECT_EQ(picture.Pixels.size(), 64u * 64u);
   } catch (const PictureLoadError&) {
   }
+}
+
+// The largest resident size of this process so far, in KiB.
+long PeakResidentKiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+// A progressive picture of a few kilobytes whose header claims 30000 x 30000
+// pixels: libjpeg decompresses a progressive picture whole when it starts,
+// so the size must be refused from the header, before gigabytes are taken.
+TEST_F(PictureFileTest, HugeSizeInTheHeaderIsRefusedBeforeDecoding) {
+  std::string jpeg = MakeJpeg(64, 64, Content::Noise, true);
+  const std::size_t frame = jpeg.find("\xFF\xC2");
+  ASSERT_NE(frame, std::string::npos);
+  for (const std::size_t at : {frame + 5, frame + 7}) {  // height, then width
+    jpeg[at] = static_cast<char>(30000 >> 8);
+    jpeg[at + 1] = static_cast<char>(30000 & 0xFF);
+  }
+  const std::string file = folder_.File("obri.jpg");
+  WriteBytes(file, jpeg);
+  const long before = PeakResidentKiB();
+  EXPECT_THROW(LoadPictureFile(file), PictureLoadError);
+  EXPECT_LT(PeakResidentKiB() - before, 256 * 1024) << "KiB taken for a refused picture";
 }
 
 TEST_F(PictureFileTest, WindowsFormatsGoToTheInstalledDecoder) {

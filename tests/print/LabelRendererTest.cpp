@@ -276,6 +276,29 @@ TEST_F(LabelRendererTest, NumberAboveIsWrittenOutsideTheItemAndNotUnderTheBars) 
   EXPECT_TRUE(barcode.ShowCode());
 }
 
+// Each change notifies the views, and a view repaints on a change: a paint
+// that changed a property would ask for the next paint without end.
+struct ChangeCounter final : ControlObserver {
+  void ControlChanged(Control& control, std::string_view property) override {
+    changes.push_back(control.Name() + "." + std::string(property));
+  }
+  std::vector<std::string> changes;
+};
+
+TEST_F(LabelRendererTest, PaintingChangesNoProperty) {
+  Show<TBarCodeControl>("NrEANCode").SetTag(11);
+  Show<TLabel>("lNazev").SetCaption("Mléko");
+  Show<TBarCodeControl>("lEANCode").SetTag(10);
+  ChangeCounter counter;
+  D().AddObserver(&counter);
+  D().PaintTiket(page_, 0, 0);
+  RecordingCanvas screen;
+  D().PaintItemsForScreen(screen);
+  D().PaintBox1Paint(screen);
+  D().RemoveObserver(&counter);
+  EXPECT_EQ(counter.changes, std::vector<std::string>{});
+}
+
 TEST_F(LabelRendererTest, CanvasPenFontAndBrushComeBackUnchanged) {
   Show<TLabel>("lNazev").SetCaption("Mléko");
   Show<TBarCodeControl>("NrEANCode");

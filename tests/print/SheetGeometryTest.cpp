@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -151,19 +152,55 @@ TEST(NormaliseEditText, RewritesToAtMostThreeDecimals) {
   EXPECT_EQ(NormaliseEditText("1234567", MeasureUnit::Dots, ','), std::nullopt);
 }
 
+constexpr std::array<SheetEdit, 4> kOffsetEdits = {SheetEdit::HorizontalGap, SheetEdit::VerticalGap,
+                                                   SheetEdit::LeftMargin, SheetEdit::TopMargin};
+
 TEST(AcceptsEditKey, DigitsAndBackspaceInBothUnits) {
   for (const MeasureUnit unit : {MeasureUnit::Dots, MeasureUnit::Millimetres}) {
-    for (char32_t key = U'0'; key <= U'9'; ++key) EXPECT_TRUE(AcceptsEditKey(key, unit));
-    EXPECT_TRUE(AcceptsEditKey(8, unit));
-    for (const char32_t key : {U'.', U'-', U'+', U'a', U' ', U'č', char32_t{127}, char32_t{13}}) {
-      EXPECT_FALSE(AcceptsEditKey(key, unit)) << static_cast<unsigned>(key);
+    for (const SheetEdit edit : kUnitConversionOrder) {
+      for (char32_t key = U'0'; key <= U'9'; ++key) EXPECT_TRUE(AcceptsEditKey(key, unit, edit));
+      EXPECT_TRUE(AcceptsEditKey(8, unit, edit));
+      for (const char32_t key : {U'+', U'a', U' ', U'č', U'e', char32_t{127}, char32_t{13}}) {
+        EXPECT_FALSE(AcceptsEditKey(key, unit, edit)) << static_cast<unsigned>(key);
+      }
     }
   }
 }
 
-TEST(AcceptsEditKey, CommaOnlyInMillimetres) {
-  EXPECT_TRUE(AcceptsEditKey(U',', MeasureUnit::Millimetres));
-  EXPECT_FALSE(AcceptsEditKey(U',', MeasureUnit::Dots));
+// "50.8" typed under a Czech locale is 50,8 mm, not 508.
+TEST(AcceptsEditKey, CommaOrDotOnlyInMillimetres) {
+  for (const SheetEdit edit : kUnitConversionOrder) {
+    for (const char32_t mark : {U',', U'.'}) {
+      EXPECT_TRUE(AcceptsEditKey(mark, MeasureUnit::Millimetres, edit));
+      EXPECT_FALSE(AcceptsEditKey(mark, MeasureUnit::Dots, edit));
+    }
+  }
+}
+
+TEST(AcceptsEditKey, MinusOnlyInTheFourOffsetEdits) {
+  for (const MeasureUnit unit : {MeasureUnit::Dots, MeasureUnit::Millimetres}) {
+    for (const SheetEdit edit : kOffsetEdits) EXPECT_TRUE(AcceptsEditKey(U'-', unit, edit));
+    EXPECT_FALSE(AcceptsEditKey(U'-', unit, SheetEdit::LabelWidth));
+    EXPECT_FALSE(AcceptsEditKey(U'-', unit, SheetEdit::LabelHeight));
+  }
+}
+
+TEST(NormaliseEditText, DotTypedUnderACommaLocale) {
+  EXPECT_EQ(NormaliseEditText("50.", MeasureUnit::Millimetres, ','), std::nullopt);
+  EXPECT_EQ(NormaliseEditText("50.8", MeasureUnit::Millimetres, ','), "50,8");
+  EXPECT_DOUBLE_EQ(LabelWidthMm("50.8", MeasureUnit::Millimetres, kTenByTwenty), 50.8);
+  EXPECT_EQ(NormaliseEditText("50.", MeasureUnit::Dots, ','), "50");
+}
+
+TEST(NormaliseEditText, LeadingMinusKeptWhileTypingAndNegativesStay) {
+  for (const MeasureUnit unit : {MeasureUnit::Dots, MeasureUnit::Millimetres}) {
+    EXPECT_EQ(NormaliseEditText("-", unit, ','), std::nullopt);
+    EXPECT_EQ(NormaliseEditText("-0", unit, ','), std::nullopt);
+    EXPECT_EQ(NormaliseEditText("-12", unit, ','), std::nullopt);
+    EXPECT_EQ(NormaliseEditText("-012", unit, ','), "-12");
+  }
+  EXPECT_EQ(NormaliseEditText("-2,5", MeasureUnit::Millimetres, ','), std::nullopt);
+  EXPECT_EQ(NormaliseEditText("-2.", MeasureUnit::Millimetres, ','), std::nullopt);
 }
 
 TEST(LabelSize, DotsDivideByTheAxisResolution) {
@@ -179,6 +216,14 @@ TEST(LabelSize, MillimetresAreTakenAsTheyStand) {
 TEST(LabelSize, UnreadableTextIsZero) {
   EXPECT_EQ(LabelWidthMm("", MeasureUnit::Dots, kTenByTwenty), 0.0);
   EXPECT_EQ(LabelHeightMm("?", MeasureUnit::Millimetres, kTenByTwenty), 0.0);
+}
+
+// A width typed far beyond any label overflowed the design surface's pixels.
+TEST(LabelSize, FarBeyondAnyLabelIsTakenAtTheLimit) {
+  EXPECT_EQ(LabelWidthMm("99999999999", MeasureUnit::Dots, kTenByTwenty), kMaxLabelMm);
+  EXPECT_EQ(LabelHeightMm("99999999999", MeasureUnit::Millimetres, kTenByTwenty), kMaxLabelMm);
+  EXPECT_EQ(LabelWidthMm("-5", MeasureUnit::Millimetres, kTenByTwenty), 0.0);
+  EXPECT_DOUBLE_EQ(LabelWidthMm("10000", MeasureUnit::Millimetres, kTenByTwenty), 10000.0);
 }
 
 TEST(PrinterResolution, DefaultIs300Dpi) {

@@ -152,6 +152,29 @@ TEST_F(FormViewTest, APersonDesignsALabelSavesItAndFindsItAgain) {
   EXPECT_EQ(SurfacePicture(), designed);
 }
 
+// "Položka: 1/6 (3x)" was cut to "Položka: 1/6 (" under the previous-item
+// button: the label count was never seen.
+TEST_F(FormViewTest, ItemCounterIsSeenWhole) {
+  Open();
+  std::vector<TTiketItem> goods(6, Cheese());
+  goods[0].Pocet = 3;
+  f_.SetGoods(goods);
+  Model().BoundItemIndex = -1;
+  Model().BindGoodsItem(0);
+  QCoreApplication::processEvents();
+  for (const int width : {670, TfrmMain::kMinWidth}) {
+    view_->resize(width, 466);
+    QCoreApplication::processEvents();
+    const auto& counter = Widget<QLabel>("lblItemText");
+    ASSERT_EQ(counter.text(), "Položka: 1/6 (3x)");
+    const QRect shown = counter.geometry();
+    EXPECT_GE(shown.width(), counter.fontMetrics().horizontalAdvance(counter.text())) << width;
+    EXPECT_LT(shown.right(), Widget<QPushButton>("sbPrevPol").geometry().left()) << width;
+    EXPECT_GT(shown.left(), Widget<QCheckBox>("ViewPrintArea").geometry().right()) << width;
+    EXPECT_TRUE((counter.alignment() & Qt::AlignRight) != 0);
+  }
+}
+
 TEST_F(FormViewTest, OpensOnTheFirstPagesWithOkFocusedAndTheDisabledControls) {
   FormView& view = Open();
   EXPECT_EQ(view.size(), QSize(670, 466));

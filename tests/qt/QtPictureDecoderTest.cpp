@@ -5,7 +5,10 @@
 #include <QColor>
 #include <QImage>
 #include <QPainter>
+#include <array>
+#include <climits>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -207,8 +210,18 @@ TEST_F(QtPictureDecoderTest, WindowsMetafileKeepsItsBoxAroundTheDrawing) {
   }
 }
 
+// The metafile with its bounds and frame (left, top, right, bottom) replaced.
+std::string WithEmfBox(std::string emf, const std::array<std::int32_t, 4>& bounds,
+                       const std::array<std::int32_t, 4>& frame) {
+  std::memcpy(emf.data() + 8, bounds.data(), sizeof bounds);
+  std::memcpy(emf.data() + 24, frame.data(), sizeof frame);
+  return emf;
+}
+
 TEST_F(QtPictureDecoderTest, DamagedFilesAreErrorsWithoutACrash) {
   const std::string emf = MakeEmf();
+  constexpr std::int32_t kLow = INT32_MIN;
+  constexpr std::int32_t kHigh = INT32_MAX;
   const std::string wmf = MakeWmf(0, 0, true);
   QImage image(8, 8, QImage::Format_RGB32);
   image.fill(Qt::green);
@@ -237,6 +250,9 @@ TEST_F(QtPictureDecoderTest, DamagedFilesAreErrorsWithoutACrash) {
       {"bezkonce.emf", MakeEmf(false).substr(0, 100)},
       {"sumpohlavicce.emf", emf.substr(0, 88) + Noise(200, 5)},
       {"sumpohlavicce.wmf", wmf.substr(0, 40) + Noise(200, 6)},
+      // Sides of 2^32 pixels: a size check that multiplied overflowed.
+      {"obri.emf", WithEmfBox(emf, {kLow, kLow, kHigh, kHigh}, {0, 0, 0, 0})},
+      {"obriramec.emf", WithEmfBox(emf, {0, 0, 99, 49}, {kLow, kLow, kHigh, kHigh})},
   };
   for (const auto& [name, bytes] : damaged) {
     SCOPED_TRACE(name);
