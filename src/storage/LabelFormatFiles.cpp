@@ -54,7 +54,7 @@ std::string FormatNameProblem(std::string_view name) {
       name.back() == name.front())
     return "Název etikety nesmí být celý v uvozovkách.";
   if (CharCount(name) > kLongest)
-    return FormatText("Název etikety smí mít nejvýše %zu znaků.", kLongest);
+    return "Název etikety smí mít nejvýše " + std::to_string(kLongest) + " znaků.";
   return {};
 }
 
