@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "host_api/HostApi.h"
 #include "platform/CodePage.h"
+#include "storage/ProfileFile.h"
 
 namespace korval {
 namespace {
@@ -336,6 +339,36 @@ TEST(HostContextTest, NamedSaveNoticeGoesToTheRegisteredFunction) {
   ASSERT_EQ(log.size(), 1u);
   EXPECT_EQ(log[0].first, 0x2A);
   EXPECT_EQ(log[0].second, 1025u);
+}
+
+}  // namespace
+}  // namespace korval
+
+namespace korval {
+namespace {
+
+// An error that the print or show path passes to the calling host ends at the
+// exported function: a C host could not catch it. It is logged, shown, and
+// the function returns its error code.
+TEST(HostBoundaryTest, NoExceptionLeavesAnExportedFunction) {
+  std::vector<std::string> shown;
+  SetDialogRunners([](HostContext&, std::intptr_t) { throw std::bad_alloc(); },
+                   [](HostContext&) { throw ProfileWriteError(".\\etikety.ini"); },
+                   [&shown](HostContext&, const std::string& text) { shown.push_back(text); });
+  testing::internal::CaptureStderr();
+  AtHostBoundary("PrintTiketFormular", [] { PrintLabels(); });
+  AtHostBoundary("ShowTiketFormular", [] { ShowLabelDialog(0); });
+  const int code = AtHostBoundary("SetTiketFormularParams2", 8, []() -> int { throw 42; });
+  const std::string log = testing::internal::GetCapturedStderr();
+  SetDialogRunners(nullptr, nullptr, nullptr);
+  EXPECT_EQ(code, 8);
+  EXPECT_NE(log.find("korval: PrintTiketFormular: Unable to write to .\\etikety.ini\n"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("korval: ShowTiketFormular: std::bad_alloc\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("korval: SetTiketFormularParams2: unknown error\n"), std::string::npos);
+  ASSERT_EQ(shown.size(), 3u);
+  EXPECT_NE(shown[0].find("Unable to write to .\\etikety.ini"), std::string::npos) << shown[0];
 }
 
 }  // namespace
