@@ -38,6 +38,8 @@ class ChosenPrinterSurface final : public PrintSurface {
   void EndJob() override;
   void LockCanvas() override { inner_.LockCanvas(); }
   void UnlockCanvas() override { inner_.UnlockCanvas(); }
+  void BeginRun() override { inner_.BeginRun(); }
+  void EndRun() override { inner_.EndRun(); }
 
   // Told at the start of every sheet (1-based).
   std::function<void(int sheet)> OnSheet;

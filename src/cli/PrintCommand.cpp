@@ -144,10 +144,13 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
     err << "korval print: nothing was sent to the printer\n";
     return 1;
   }
-  out << printer.SheetsSent() << (printer.SheetsSent() == 1 ? " sheet" : " sheets") << " sent to "
-      << printer.Printers().front();
-  if (options.Has("--pdf")) out << " (" << system.PdfOutputFile() << ")";
-  out << "\n";
+  const int sheets = printer.SheetsSent();
+  out << sheets << (sheets == 1 ? " sheet" : " sheets");
+  // The PDF printer writes every job of the run into the one file.
+  if (options.Has("--pdf"))
+    out << " written to " << system.PdfOutputFile() << "\n";
+  else
+    out << " sent to " << printer.Printers().front() << "\n";
   return 0;
 }
 

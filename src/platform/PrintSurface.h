@@ -53,6 +53,13 @@ class PrintSurface {
   // Held while one sheet is laid out.
   virtual void LockCanvas() = 0;
   virtual void UnlockCanvas() = 0;
+
+  // The jobs of one print, one after another (a sheet per job when every
+  // sheet goes to a queue of its own). A backend that writes files puts all
+  // jobs of a run into one file, so that no sheet overwrites the one before;
+  // a printer's queue takes the jobs as they come.
+  virtual void BeginRun() {}
+  virtual void EndRun() {}
 };
 
 }  // namespace korval

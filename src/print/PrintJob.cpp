@@ -9,15 +9,13 @@
 #include "platform/Text.h"
 #include "platform/Ui.h"
 #include "print/LayoutGrid.h"
+#include "print/PrintRun.h"
 
 namespace korval {
 namespace {
 
 constexpr const char* kPrintTitle = "Tisk etiket (Etikety)";
 constexpr const char* kTestPrintTitle = "Zkušební tisk (Etikety)";
-// Separate jobs reach the printer's queue half a second apart, not in one
-// burst.
-constexpr int kPauseBetweenJobsMs = 500;
 constexpr char32_t kBackspace = 8;
 constexpr const char* kNothingFits = "Na stránku se nevejde žádná etiketa, tisk byl ukončen.";
 
@@ -35,42 +33,6 @@ class CanvasLock {
 
  private:
   PrintSurface& printer_;
-};
-
-// An open print job that is closed even when an error ends the layout and
-// goes on to the host: a job left open would refuse every later one.
-class OpenJob {
- public:
-  OpenJob(PrintSurface& printer, std::string title)
-      : printer_(printer), title_(std::move(title)), open_(printer_.BeginJob(title_)) {}
-  ~OpenJob() {
-    if (!open_) return;
-    try {
-      printer_.EndJob();
-    } catch (...) {
-      // The error on its way to the host is the one worth reporting.
-    }
-  }
-  OpenJob(const OpenJob&) = delete;
-  OpenJob& operator=(const OpenJob&) = delete;
-
-  bool IsOpen() const { return open_; }
-  void End() {
-    open_ = false;
-    printer_.EndJob();
-  }
-  // The sheets so far go to the printer as a job of their own; the next
-  // ones follow under the same title.
-  void Restart(const Clock& clock) {
-    End();
-    clock.Sleep(kPauseBetweenJobsMs);
-    open_ = printer_.BeginJob(title_);
-  }
-
- private:
-  PrintSurface& printer_;
-  std::string title_;
-  bool open_;
 };
 
 }  // namespace
@@ -136,7 +98,7 @@ void TfrmMain::PrintTikets() {
   PrintFinished = false;
   bool nothingFits = false;
   {
-    OpenJob job(printer, kPrintTitle);
+    PrintRun job(printer, kPrintTitle);
     if (!job.IsOpen()) return;
     while (!PrintFinished) {
       CanvasLock lock(printer);
@@ -180,7 +142,7 @@ void TfrmMain::actTestPrintExecute() {
   PrintFinished = false;
   PrintSurface& printer = services_.Printer;
   {
-    OpenJob job(printer, kTestPrintTitle);
+    PrintRun job(printer, kTestPrintTitle);
     if (!job.IsOpen()) return;
     {
       CanvasLock lock(printer);

@@ -79,6 +79,18 @@ QtPrintSurface::~QtPrintSurface() {
   if (painter_ && painter_->isActive()) painter_->end();
 }
 
+void QtPrintSurface::ClosePainter() {
+  canvas_.reset();
+  pdfHeld_ = false;
+  painter_->end();
+  painter_.reset();
+}
+
+void QtPrintSurface::EndRun() {
+  inRun_ = false;
+  if (pdfHeld_) ClosePainter();
+}
+
 void QtPrintSurface::ListPrinters() {
   printers_ = PrintSystemPrinters();
   pdfIndex_ = -1;
@@ -247,6 +259,12 @@ bool QtPrintSurface::ShowPrinterSetupDialog() {
 }
 
 bool QtPrintSurface::BeginJob(const std::string& title) {
+  if (pdfHeld_) {
+    pdfHeld_ = false;
+    printer_->newPage();
+    canvas_ = std::make_unique<QtCanvas>(*painter_, DpiX(), DpiY());
+    return true;
+  }
   if (painter_) throw std::logic_error("a print job is already open");
   if (printers_.empty()) {
     ui_.ShowMessage({"", "No printers are defined, aborting print job.", MessageIcon::Error,
@@ -273,20 +291,23 @@ bool QtPrintSurface::BeginJob(const std::string& title) {
 }
 
 Canvas& QtPrintSurface::PageCanvas() {
-  if (!canvas_) throw std::logic_error("no print job is open");
+  if (!canvas_ || pdfHeld_) throw std::logic_error("no print job is open");
   return *canvas_;
 }
 
 void QtPrintSurface::NewPage() {
-  if (!painter_) throw std::logic_error("no print job is open");
+  if (!painter_ || pdfHeld_) throw std::logic_error("no print job is open");
   printer_->newPage();
 }
 
 void QtPrintSurface::EndJob() {
-  if (!painter_) throw std::logic_error("no print job is open");
-  canvas_.reset();
-  painter_->end();
-  painter_.reset();
+  if (!painter_ || pdfHeld_) throw std::logic_error("no print job is open");
+  if (inRun_ && selected_ == pdfIndex_) {
+    canvas_.reset();
+    pdfHeld_ = true;
+    return;
+  }
+  ClosePainter();
 }
 
 }  // namespace korval::qt

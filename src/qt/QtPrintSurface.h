@@ -68,6 +68,11 @@ class QtPrintSurface final : public PrintSurface {
   void EndJob() override;
   void LockCanvas() override { canvasLock_.lock(); }
   void UnlockCanvas() override { canvasLock_.unlock(); }
+  // The PDF printer writes every job of a run into one file: a job that ends
+  // within a run leaves the file open, and the next job goes on with a new
+  // page. The file is finished when the run ends.
+  void BeginRun() override { inRun_ = true; }
+  void EndRun() override;
 
  private:
   // Edges of the paper and of the printable area, inches from the paper's
@@ -85,6 +90,7 @@ class QtPrintSurface final : public PrintSurface {
   bool CanShowDialogs() const;
   // After a dialog: the printer the user chose becomes the selected one.
   void AdoptDialogPrinter();
+  void ClosePainter();
   static double InUnit(double inches, SizeUnit unit) {
     return unit == SizeUnit::Inches ? inches : inches * 25.4;
   }
@@ -100,6 +106,9 @@ class QtPrintSurface final : public PrintSurface {
   std::unique_ptr<QPainter> painter_;
   std::unique_ptr<QtCanvas> canvas_;
   std::recursive_mutex canvasLock_;
+  bool inRun_ = false;
+  // The PDF file of a run, open between two of its jobs.
+  bool pdfHeld_ = false;
 };
 
 }  // namespace korval::qt

@@ -1,0 +1,96 @@
+#include "cli/PrintCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "storage/ProfileFile.h"
+#include "storage/ProfileTestFolder.h"
+
+namespace korval::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Output(const std::string& command) {
+  std::string text;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[512];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+    pclose(pipe);
+  }
+  return text;
+}
+
+int PdfPages(const std::string& file) {
+  const std::string report = Output("pdfinfo '" + file + "' 2>/dev/null");
+  const std::size_t at = report.find("Pages:");
+  return at == std::string::npos ? -1 : std::stoi(report.substr(at + 6));
+}
+
+int Occurrences(const std::string& text, const std::string& word) {
+  int n = 0;
+  for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++n;
+  return n;
+}
+
+// `korval print` on the example format ("Cenovka": A4, 3 × 7 labels) in a
+// folder of its own, with goods written by each test.
+class PrintCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = fs::current_path();
+    fs::current_path(folder_.Path());
+    ::setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
+    fs::copy(fs::path(KORVAL_SOURCE_DIR) / "examples" / "forms", forms_);
+  }
+  void TearDown() override { fs::current_path(previous_); }
+
+  void WriteGoods(const std::string& csv) { test::WriteBytes(goods_, csv); }
+  void SetFormat(const std::string& key, const std::string& value) {
+    ProfileFile(forms_ + "/TiketSav.000").WriteString("SetUp", key, value);
+  }
+
+  int Print(std::vector<std::string> args) {
+    out_.str("");
+    err_.str("");
+    const std::vector<std::string> base = {"--forms", forms_,    "--format",
+                                           "Cenovka", "--goods", goods_};
+    args.insert(args.begin(), base.begin(), base.end());
+    return RunPrintCommand(args, out_, err_);
+  }
+
+  test::TempFolder folder_;
+  fs::path previous_;
+  std::string forms_ = folder_.File("forms");
+  std::string goods_ = folder_.File("goods.csv");
+  std::string pdf_ = folder_.File("labels.pdf");
+  std::ostringstream out_;
+  std::ostringstream err_;
+};
+
+// 21 + 21 + 5 labels fill three sheets; with every sheet in a queue of its
+// own they are three jobs, all of which belong in the one PDF file.
+TEST_F(PrintCommandTest, EveryJobOfARunReachesThePdf) {
+  WriteGoods("Nazev;Cislo;Pocet\nPrvní;AAA-1;21\nDruhé;BBB-2;21\nTřetí;CCC-3;5\n");
+  for (const char* ownQueue : {"False", "True"}) {
+    SCOPED_TRACE(ownQueue);
+    SetFormat("cbVlastniFronta.Checked", ownQueue);
+    fs::remove(pdf_);
+    ASSERT_EQ(Print({"--pdf", pdf_}), 0) << err_.str();
+    EXPECT_EQ(out_.str(), "3 sheets written to " + pdf_ + "\n");
+    EXPECT_EQ(PdfPages(pdf_), 3);
+    const std::string text = Output("pdftotext -enc UTF-8 '" + pdf_ + "' - 2>/dev/null");
+    EXPECT_EQ(Occurrences(text, "AAA-1"), 21);
+    EXPECT_EQ(Occurrences(text, "BBB-2"), 21);
+    EXPECT_EQ(Occurrences(text, "CCC-3"), 5);
+  }
+}
+
+}  // namespace
+}  // namespace korval::cli
