@@ -18,6 +18,12 @@ constexpr const char* kPrintTitle = "Tisk etiket (Etikety)";
 constexpr const char* kTestPrintTitle = "Zkušební tisk (Etikety)";
 constexpr char32_t kBackspace = 8;
 constexpr const char* kNothingFits = "Na stránku se nevejde žádná etiketa, tisk byl ukončen.";
+constexpr const char* kNoTestLabels = "Počet etiket zkušebního tisku je 0, netiskne se nic.";
+
+bool HasPosition(const GridInput& sheet) {
+  const LayoutGrid grid(sheet);
+  return grid.begin() != grid.end();
+}
 
 // The whole sheet in printer dots from the current start position. The
 // surface is the paper edge to edge although positions count from the
@@ -96,32 +102,26 @@ void TfrmMain::PrintTikets() {
   ItemPrintedCount = 0;
   NextItemIndex = 0;
   PrintFinished = false;
-  bool nothingFits = false;
-  {
+  // A label wider or taller than the paper, a size of 0 or a start position
+  // past the grid leaves the first sheet without a position: no job is
+  // opened, so no blank sheet comes out of the printer. Later sheets start
+  // at the first position and have one whenever the first sheet has.
+  if (!HasPosition(SheetOnPaper())) {
+    services_.UserInterface.ShowMessage({"Chyba", kNothingFits, MessageIcon::Error,
+                                         MessageButtons::Ok, MessageModality::TaskModal});
+  } else {
     PrintRun job(printer, kPrintTitle);
-    if (!job.IsOpen()) return;
-    while (!PrintFinished) {
+    while (job.IsOpen() && !PrintFinished) {
       CanvasLock lock(printer);
-      // A sheet without a single position would never finish the job.
-      const LayoutGrid grid(SheetOnPaper());
-      if (grid.begin() == grid.end()) {
-        nothingFits = true;
-        break;
-      }
       DrawPage(printer.PageCanvas(), PageMode::Print);
       if (PrintFinished) break;
       if (Ctl<CheckBox>("cbVlastniFronta").Checked()) {
         job.Restart(services_.Today);
-        if (!job.IsOpen()) break;
       } else {
         printer.NewPage();
       }
     }
     if (job.IsOpen()) job.End();
-  }
-  if (nothingFits) {
-    services_.UserInterface.ShowMessage({"Chyba", kNothingFits, MessageIcon::Error,
-                                         MessageButtons::Ok, MessageModality::TaskModal});
   }
 
   RedrawPreview();
@@ -140,6 +140,17 @@ void TfrmMain::actTestPrintExecute() {
   TestMode = true;
   NextItemIndex = 0;
   PrintFinished = false;
+  // A test print of no labels, or from a start position past the grid,
+  // would only feed a blank sheet through the printer.
+  const int wanted = ParseInt(Ctl<Edit>("ePocetEtiket").Text()).value_or(0);
+  if (wanted < 1 || !HasPosition(SheetOnPaper())) {
+    services_.UserInterface.ShowMessage(
+        wanted < 1 ? MessageBoxRequest{"Informace", kNoTestLabels, MessageIcon::Information,
+                                       MessageButtons::Ok, MessageModality::TaskModal}
+                   : MessageBoxRequest{"Chyba", kNothingFits, MessageIcon::Error,
+                                       MessageButtons::Ok, MessageModality::TaskModal});
+    return;
+  }
   PrintSurface& printer = services_.Printer;
   {
     PrintRun job(printer, kTestPrintTitle);

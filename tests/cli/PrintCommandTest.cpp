@@ -92,5 +92,45 @@ TEST_F(PrintCommandTest, EveryJobOfARunReachesThePdf) {
   }
 }
 
+// A print in which no label has a place, or that asks for no labels, sends
+// nothing (not a blank sheet), says why and ends with status 1.
+struct NothingPrinted {
+  const char* What;
+  std::vector<std::string> Args;
+  const char* FormatKey;  // changed in the stored format, when not empty
+  const char* Value;
+  const char* Says;
+};
+
+class PrintCommandNothingTest : public PrintCommandTest,
+                                public ::testing::WithParamInterface<NothingPrinted> {};
+
+TEST_P(PrintCommandNothingTest, SendsNoSheetAndFails) {
+  const NothingPrinted& c = GetParam();
+  WriteGoods("Nazev;Cislo;Pocet\nPrvní;AAA-1;2\n");
+  if (*c.FormatKey != 0) SetFormat(c.FormatKey, c.Value);
+  std::vector<std::string> args = {"--pdf", pdf_};
+  args.insert(args.end(), c.Args.begin(), c.Args.end());
+  EXPECT_EQ(Print(args), 1);
+  EXPECT_FALSE(fs::exists(pdf_));
+  EXPECT_EQ(out_.str(), "");
+  EXPECT_NE(err_.str().find(c.Says), std::string::npos) << err_.str();
+  EXPECT_NE(err_.str().find("nothing was sent"), std::string::npos) << err_.str();
+}
+
+constexpr const char* kNothingFits = "Na stránku se nevejde žádná etiketa";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PrintCommandNothingTest,
+    ::testing::Values(
+        NothingPrinted{"LabelWiderThanThePaper", {}, "rxseOsax.Text", "300", kNothingFits},
+        NothingPrinted{"LabelWidthZero", {}, "rxseOsax.Text", "0", kNothingFits},
+        NothingPrinted{"LabelWidthBelowZero", {}, "rxseOsax.Text", "-5", kNothingFits},
+        NothingPrinted{"StartPastTheLastColumn", {"--start", "3,6"}, "", "", kNothingFits},
+        NothingPrinted{"StartBelowTheLastRow", {"--start", "0,7"}, "", "", kNothingFits},
+        NothingPrinted{
+            "TestOfNoLabels", {"--test", "0"}, "", "", "Počet etiket zkušebního tisku je 0"}),
+    [](const auto& param) { return std::string(param.param.What); });
+
 }  // namespace
 }  // namespace korval::cli

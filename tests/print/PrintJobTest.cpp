@@ -188,42 +188,59 @@ TEST_F(PrintJobTest, NoPrinterEndsThePrintQuietly) {
   EXPECT_TRUE(f_.ui.messages_.empty());
 }
 
-// A sheet on which no label fits would never finish the job.
+// A sheet on which no label fits would never finish the job, and a blank
+// sheet is no print: no job is opened at all, for the real print and the
+// test print alike.
 struct NothingFits {
   const char* What;
   const char* Width;
   const char* Height;
+  int StartCol;
   int StartRow;
 };
 
 class PrintJobNothingFitsTest : public PrintJobTest,
-                                public ::testing::WithParamInterface<NothingFits> {};
+                                public ::testing::WithParamInterface<NothingFits> {
+ protected:
+  void SetUp() override {
+    PrintJobTest::SetUp();
+    SetGoods({{"A", 1}});
+    D().Ctl<Edit>("rxseOsax").SetText(GetParam().Width);
+    D().Ctl<Edit>("rxseOsay").SetText(GetParam().Height);
+    D().StartCol = GetParam().StartCol;
+    D().StartRow = GetParam().StartRow;
+  }
+  void ExpectOneError() {
+    EXPECT_TRUE(f_.printer.jobs_.empty());
+    EXPECT_EQ(f_.printer.lockDepth_, 0);
+    ASSERT_EQ(f_.ui.messages_.size(), 1u);
+    EXPECT_EQ(f_.ui.messages_[0].Caption, "Chyba");
+    EXPECT_EQ(f_.ui.messages_[0].Icon, MessageIcon::Error);
+    EXPECT_EQ(f_.ui.messages_[0].Text, "Na stránku se nevejde žádná etiketa, tisk byl ukončen.");
+  }
+};
 
-TEST_P(PrintJobNothingFitsTest, EndsTheJobWithAMessage) {
-  SetGoods({{"A", 1}});
-  D().Ctl<Edit>("rxseOsax").SetText(GetParam().Width);
-  D().Ctl<Edit>("rxseOsay").SetText(GetParam().Height);
-  D().StartRow = GetParam().StartRow;
+TEST_P(PrintJobNothingFitsTest, RealPrintOpensNoJob) {
   D().PrintTikets();
-
-  ASSERT_EQ(f_.printer.jobs_.size(), 1u);
-  EXPECT_TRUE(f_.printer.jobs_[0].Ended);
-  EXPECT_EQ(f_.printer.jobs_[0].Pages.size(), 1u);
-  EXPECT_TRUE(Page(0, 0).Calls().empty());
-  EXPECT_EQ(f_.printer.lockDepth_, 0);
-  ASSERT_EQ(f_.ui.messages_.size(), 1u);
-  EXPECT_EQ(f_.ui.messages_[0].Caption, "Chyba");
-  EXPECT_EQ(f_.ui.messages_[0].Icon, MessageIcon::Error);
-  EXPECT_FALSE(f_.ui.messages_[0].Text.empty());
+  ExpectOneError();
+  EXPECT_EQ(D().StartCol, 0);
   EXPECT_EQ(D().StartRow, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sheets, PrintJobNothingFitsTest,
-                         ::testing::Values(NothingFits{"LabelWiderThanTheSheet", "3000", "1000", 0},
-                                           NothingFits{"LabelHeightZero", "1000", "0", 0},
-                                           NothingFits{"StartRowBelowTheLastRow", "1000", "1000",
-                                                       2}),
-                         [](const auto& param) { return std::string(param.param.What); });
+TEST_P(PrintJobNothingFitsTest, TestPrintOpensNoJob) {
+  D().actTestPrintExecute();
+  ExpectOneError();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sheets, PrintJobNothingFitsTest,
+    ::testing::Values(NothingFits{"LabelWiderThanTheSheet", "3000", "1000", 0, 0},
+                      NothingFits{"LabelHeightZero", "1000", "0", 0, 0},
+                      NothingFits{"LabelWidthZero", "0", "1000", 0, 0},
+                      NothingFits{"LabelWidthBelowZero", "-1000", "1000", 0, 0},
+                      NothingFits{"StartRowBelowTheLastRow", "1000", "1000", 0, 2},
+                      NothingFits{"StartColumnPastTheLastRow", "1000", "1000", 2, 1}),
+    [](const auto& param) { return std::string(param.param.What); });
 
 TEST_F(PrintJobTest, TestPrintPutsTheCountOnOneSheetFromTheStartPosition) {
   SetGoods({{"A", 3}, {"B", 2}}, -1);
@@ -258,17 +275,17 @@ TEST_F(PrintJobTest, TestPrintPutsTheCountOnOneSheetFromTheStartPosition) {
   EXPECT_EQ(D().StartRow, 1);
 }
 
-TEST_F(PrintJobTest, TestPrintOfNoLabelsSendsOneBlankSheet) {
+TEST_F(PrintJobTest, TestPrintOfNoLabelsOpensNoJob) {
   SetGoods({{"A", 1}});
   auto& count = D().Ctl<Edit>("ePocetEtiket");
   for (const char* text : {"0", ""}) {
     SCOPED_TRACE(text);
-    f_.printer.jobs_.clear();
+    f_.ui.messages_.clear();
     count.SetText(text);
     D().actTestPrintExecute();
-    ASSERT_EQ(f_.printer.jobs_.size(), 1u);
-    ASSERT_EQ(f_.printer.jobs_[0].Pages.size(), 1u);
-    EXPECT_TRUE(Page(0, 0).Calls().empty());
+    EXPECT_TRUE(f_.printer.jobs_.empty());
+    ASSERT_EQ(f_.ui.messages_.size(), 1u);
+    EXPECT_EQ(f_.ui.messages_[0].Text, "Počet etiket zkušebního tisku je 0, netiskne se nic.");
   }
 }
 
