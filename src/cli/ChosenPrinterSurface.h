@@ -35,7 +35,7 @@ class ChosenPrinterSurface final : public PrintSurface {
   bool BeginJob(const std::string& title) override;
   Canvas& PageCanvas() override { return inner_.PageCanvas(); }
   void NewPage() override;
-  void EndJob() override;
+  bool EndJob() override;
   void LockCanvas() override { inner_.LockCanvas(); }
   void UnlockCanvas() override { inner_.UnlockCanvas(); }
   void BeginRun() override { inner_.BeginRun(); }
@@ -45,6 +45,7 @@ class ChosenPrinterSurface final : public PrintSurface {
   std::function<void(int sheet)> OnSheet;
   int SheetsSent() const { return sheetsSent_; }
   int JobsSent() const { return jobsSent_; }
+  int JobsRefused() const { return jobsRefused_; }
 
  private:
   PrintSurface& inner_;
@@ -53,6 +54,7 @@ class ChosenPrinterSurface final : public PrintSurface {
   int pagesInJob_ = 0;
   int sheetsSent_ = 0;
   int jobsSent_ = 0;
+  int jobsRefused_ = 0;
 };
 
 }  // namespace korval::cli

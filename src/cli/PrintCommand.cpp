@@ -24,6 +24,8 @@
 namespace korval::cli {
 namespace {
 
+namespace fs = std::filesystem;
+
 std::pair<int, int> ParseStart(const std::string& text) {
   const std::size_t comma = text.find(',');
   const auto col = ParseInt(text.substr(0, comma));
@@ -85,6 +87,9 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   qt::QtPrintSurface system(ui);
   int index = system.PrinterIndex();
   if (const auto pdf = options.Get("--pdf")) {
+    const fs::path folder = fs::absolute(*pdf).parent_path();
+    if (!fs::is_directory(folder))
+      throw std::runtime_error("no folder " + folder.string() + " to write " + *pdf + " into");
     system.SetPdfOutputFile(*pdf);
     const auto list = system.Printers();
     index = static_cast<int>(
@@ -140,8 +145,15 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
   if (terminal && total >= 2) err << "\n";
 
+  // A job the print system did not take has been reported with its reason
+  // on the way; the sheets before it went out.
   if (printer.JobsSent() == 0) {
     err << "korval print: nothing was sent to the printer\n";
+    return 1;
+  }
+  if (printer.JobsRefused() > 0) {
+    err << "korval print: only " << printer.SheetsSent() << " of the sheets reached "
+        << printer.Printers().front() << "\n";
     return 1;
   }
   const int sheets = printer.SheetsSent();

@@ -49,7 +49,11 @@ class PrintSurface {
   virtual bool BeginJob(const std::string& title) = 0;
   virtual Canvas& PageCanvas() = 0;
   virtual void NewPage() = 0;
-  virtual void EndJob() = 0;
+  // Closes the job and hands it to the print system. False when the print
+  // system did not take it (a queue that rejects jobs or is stopped, a
+  // printer that is gone, a file that cannot be written): the backend has
+  // shown its message with the print system's reason.
+  virtual bool EndJob() = 0;
   // Held while one sheet is laid out.
   virtual void LockCanvas() = 0;
   virtual void UnlockCanvas() = 0;

@@ -24,13 +24,14 @@ PrintRun::~PrintRun() {
   }
 }
 
-void PrintRun::End() {
+bool PrintRun::End() {
   open_ = false;
-  printer_.EndJob();
+  if (!printer_.EndJob()) refused_ = true;
+  return !refused_;
 }
 
 void PrintRun::Restart(const Clock& clock) {
-  End();
+  if (!End()) return;
   clock.Sleep(kPauseBetweenJobsMs);
   open_ = printer_.BeginJob(title_);
 }

@@ -22,17 +22,23 @@ class PrintRun {
 
   // A job is open and takes sheets.
   bool IsOpen() const { return open_; }
-  // The open job goes to the printer.
-  void End();
+  // The open job goes to the printer; false when the print system did not
+  // take it.
+  bool End();
   // The sheets so far go to the printer as a job of their own; the next ones
   // follow under the same title after a pause, so that separate jobs reach
   // the printer's queue half a second apart, not in one burst.
+  // Nothing is opened after a job the print system did not take: the next
+  // one would go the same way.
   void Restart(const Clock& clock);
+  // A job of the run was not taken by the print system.
+  bool Refused() const { return refused_; }
 
  private:
   PrintSurface& printer_;
   std::string title_;
   bool open_ = false;
+  bool refused_ = false;
 };
 
 }  // namespace korval

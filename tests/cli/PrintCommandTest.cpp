@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "doubles/PrivateCupsd.h"
 #include "storage/ProfileFile.h"
 #include "storage/ProfileTestFolder.h"
 
@@ -131,6 +136,81 @@ INSTANTIATE_TEST_SUITE_P(
         NothingPrinted{
             "TestOfNoLabels", {"--test", "0"}, "", "", "Počet etiket zkušebního tisku je 0"}),
     [](const auto& param) { return std::string(param.param.What); });
+
+TEST_F(PrintCommandTest, APdfForAMissingFolderIsOneMessageNamingIt) {
+  WriteGoods("Nazev;Cislo;Pocet\nPrvní;AAA-1;2\n");
+  const std::string folder = folder_.File("chybi");
+  try {
+    Print({"--pdf", folder + "/labels.pdf"});
+    ADD_FAILURE() << "printed into a missing folder";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("no folder " + folder + " "), std::string::npos)
+        << e.what();
+  }
+  EXPECT_EQ(err_.str(), "");
+  EXPECT_EQ(out_.str(), "");
+}
+
+// Printing through a print system of the test's own, with file-backed queues
+// that take jobs, reject them, or are stopped.
+class PrintCommandCupsTest : public PrintCommandTest {
+ protected:
+  void SetUp() override {
+    PrintCommandTest::SetUp();
+    cups_.emplace(
+        std::vector<test::PrivateCupsd::Queue>{{"Etikety", true, false, ""},
+                                               {"Odmitajici", false, false, "Role etiket došla"},
+                                               {"Zastavena", true, true, "Otevřený kryt"}});
+    if (!cups_->Failure().empty()) {
+      // CI runs as root and must run these; elsewhere a missing or refused
+      // scheduler is a reason to skip.
+      if (::geteuid() == 0 && !cups_->Missing()) FAIL() << cups_->Failure();
+      GTEST_SKIP() << "no private CUPS scheduler: " << cups_->Failure();
+    }
+    WriteGoods("Nazev;Cislo;Pocet\nPrvní;AAA-1;2\n");
+  }
+  void TearDown() override {
+    cups_.reset();
+    PrintCommandTest::TearDown();
+  }
+
+  std::optional<test::PrivateCupsd> cups_;
+};
+
+TEST_F(PrintCommandCupsTest, AJobTheQueueTakesIsSent) {
+  ASSERT_EQ(Print({"--printer", "Etikety"}), 0) << err_.str();
+  EXPECT_EQ(out_.str(), "1 sheet sent to Etikety\n");
+  const std::string document = cups_->WaitForOutput("Etikety");
+  ASSERT_EQ(document.substr(0, 4), "%PDF");
+  const std::string copy = folder_.File("queue.pdf");
+  test::WriteBytes(copy, document);
+  EXPECT_EQ(PdfPages(copy), 1);
+  const std::string text = Output("pdftotext -enc UTF-8 '" + copy + "' - 2>/dev/null");
+  EXPECT_EQ(Occurrences(text, "AAA-1"), 2);
+}
+
+struct Refusal {
+  const char* Queue;
+  const char* Reason;
+};
+
+class PrintCommandCupsRefusalTest : public PrintCommandCupsTest,
+                                    public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(PrintCommandCupsRefusalTest, IsReportedWithThePrintersReason) {
+  EXPECT_EQ(Print({"--printer", GetParam().Queue}), 1);
+  EXPECT_EQ(out_.str(), "");
+  EXPECT_NE(err_.str().find(std::string("Tiskárna ") + GetParam().Queue + " úlohu nepřijala"),
+            std::string::npos)
+      << err_.str();
+  EXPECT_NE(err_.str().find(GetParam().Reason), std::string::npos) << err_.str();
+  EXPECT_NE(err_.str().find("nothing was sent"), std::string::npos) << err_.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(Queues, PrintCommandCupsRefusalTest,
+                         ::testing::Values(Refusal{"Odmitajici", "Role etiket došla"},
+                                           Refusal{"Zastavena", "Otevřený kryt"}),
+                         [](const auto& param) { return std::string(param.param.Queue); });
 
 }  // namespace
 }  // namespace korval::cli

@@ -148,6 +148,21 @@ TEST_F(PrintJobTest, OwnQueueSendsEverySheetAsAJobOfItsOwnWithAPause) {
   EXPECT_EQ(f_.printer.lockDepth_, 0);
 }
 
+// A job the print system did not take ends the print: the sheets after it
+// would meet the same queue.
+TEST_F(PrintJobTest, NoJobFollowsOneThePrintSystemRefused) {
+  SetGoods({{"A", 3}, {"B", 2}, {"C", 4}});
+  D().Ctl<CheckBox>("cbVlastniFronta").SetChecked(true);
+  f_.printer.refuseFromJob_ = 1;
+  D().PrintTikets();
+  ASSERT_EQ(f_.printer.jobs_.size(), 2u);
+  EXPECT_FALSE(f_.printer.jobs_[0].Refused);
+  EXPECT_TRUE(f_.printer.jobs_[1].Refused);
+  EXPECT_EQ(f_.clock.sleeps_, (std::vector<int>{500}));
+  EXPECT_EQ(f_.printer.lockDepth_, 0);
+  EXPECT_EQ(D().StartCol, 0);
+}
+
 TEST_F(PrintJobTest, OneQueueBreaksPagesWithoutPausing) {
   SetGoods({{"A", 3}, {"B", 2}, {"C", 4}});
   D().PrintTikets();
