@@ -10,15 +10,25 @@
 namespace korval::cli {
 
 TextEncoding ParseEncoding(const std::optional<std::string>& name) {
-  if (!name || SameText(*name, "utf-8") || SameText(*name, "utf8")) return TextEncoding::Utf8;
+  if (!name) return TextEncoding::Detect;
+  if (SameText(*name, "utf-8") || SameText(*name, "utf8")) return TextEncoding::Utf8;
   if (SameText(*name, "cp1250") || SameText(*name, "windows-1250")) return TextEncoding::Cp1250;
   throw UsageError("unknown encoding " + *name + " (utf-8 or cp1250)");
 }
 
-int RunGoodsCommand(const std::vector<std::string>& args, std::ostream& out) {
+GoodsFile LoadGoods(const Options& options, const std::string& command, std::ostream& err) {
+  const std::string path = options.Require("--goods");
+  GoodsFile goods = ReadGoods(path, ParseEncoding(options.Get("--encoding")));
+  if (goods.DetectedCp1250) {
+    err << "korval " << command << ": " << path
+        << " is not UTF-8; read as Windows-1250 (--encoding names it)\n";
+  }
+  return goods;
+}
+
+int RunGoodsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const Options options(args, {"--goods", "--encoding"}, {});
-  const GoodsFile goods =
-      ReadGoods(options.Require("--goods"), ParseEncoding(options.Get("--encoding")));
+  const GoodsFile goods = LoadGoods(options, "goods", err);
 
   HostContext& host = Host();
   host.SetExtensions(goods.ExtensionTable.data(),

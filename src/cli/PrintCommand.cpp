@@ -19,7 +19,6 @@
 #include "qt/QtApplication.h"
 #include "qt/QtPrintSurface.h"
 #include "qt/QtUi.h"
-#include "storage/ProfileFile.h"
 
 namespace korval::cli {
 namespace {
@@ -65,21 +64,13 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   if (options.Has("--pdf") && options.Has("--printer"))
     throw UsageError("--pdf and --printer exclude each other");
   if (!std::filesystem::is_directory(prefix)) throw UsageError("no folder " + prefix);
-  const auto names = ProfileFile(prefix + "TiketFrm.ini").ReadKeys("Saves");
-  if (std::none_of(names.begin(), names.end(),
-                   [&](const auto& n) { return SameText(n, format); })) {
-    std::string known;
-    for (const auto& n : names) known += (known.empty() ? "" : ", ") + n;
-    throw UsageError("no label format \"" + format + "\" in " + prefix +
-                     (known.empty() ? " (none stored)" : " (stored: " + known + ")"));
-  }
+  RequireStoredFormat(prefix, format);
   std::optional<int> testCount;
   if (const auto test = options.Get("--test")) {
     testCount = ParseInt(*test);
     if (!testCount || *testCount < 0) throw UsageError("--test wants a number of labels");
   }
-  const GoodsFile goods =
-      ReadGoods(options.Require("--goods"), ParseEncoding(options.Get("--encoding")));
+  const GoodsFile goods = LoadGoods(options, "print", err);
 
   qt::EnsureApplication();
   HostContext& host = Host();
