@@ -61,7 +61,7 @@ int RunDesignCommand(const std::vector<std::string>& args, std::ostream& out, st
   const Page page = ParsePage(options.Get("--page"));
   if (options.Has("--page") && !screenshot) throw UsageError("--page goes with --screenshot");
   GoodsFile goods;
-  if (options.Has("--goods")) goods = LoadGoods(options, "design", err);
+  if (options.Has("--goods")) goods = LoadGoods(options, "design", err, false);
 
   // A picture needs no display: without a Qt application yet, the offscreen
   // platform draws it.

@@ -1,7 +1,9 @@
 #include "cli/GoodsCommand.h"
 
+#include "barcode/ScanCheck.h"
 #include "cli/GoodsFile.h"
 #include "cli/Options.h"
+#include "host_api/GoodsRecord.h"
 #include "host_api/HostApi.h"
 #include "platform/LocaleInfo.h"
 #include "platform/NumberFormat.h"
@@ -16,19 +18,29 @@ TextEncoding ParseEncoding(const std::optional<std::string>& name) {
   throw UsageError("unknown encoding " + *name + " (utf-8 or cp1250)");
 }
 
-GoodsFile LoadGoods(const Options& options, const std::string& command, std::ostream& err) {
+GoodsFile LoadGoods(const Options& options, const std::string& command, std::ostream& err,
+                    bool checkBarcodes) {
   const std::string path = options.Require("--goods");
   GoodsFile goods = ReadGoods(path, ParseEncoding(options.Get("--encoding")));
   if (goods.DetectedCp1250) {
     err << "korval " << command << ": " << path
         << " is not UTF-8; read as Windows-1250 (--encoding names it)\n";
   }
+  if (!checkBarcodes) return goods;
+  const ExtensionTable extensions(goods.ExtensionTable.data(), goods.ExtensionTable.size());
+  for (std::size_t i = 0; i < goods.Records.size(); ++i) {
+    const std::string code = TrimControl(GoodsRecord(goods.Records[i], extensions).EAN());
+    if (const auto problem = WhyBarcodeWillNotScan(code)) {
+      err << "korval " << command << ": " << (goods.FromRecords ? "record " : "row ")
+          << goods.Rows[i] << ": EAN \"" << code << "\" will not scan: " << *problem << "\n";
+    }
+  }
   return goods;
 }
 
 int RunGoodsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const Options options(args, {"--goods", "--encoding"}, {});
-  const GoodsFile goods = LoadGoods(options, "goods", err);
+  const GoodsFile goods = LoadGoods(options, "goods", err, true);
 
   HostContext& host = Host();
   host.SetExtensions(goods.ExtensionTable.data(),

@@ -18,8 +18,11 @@ TextEncoding ParseEncoding(const std::optional<std::string>& name);
 
 // The goods of --goods as every command reads them. A file that is not
 // UTF-8, read without --encoding, is taken as Windows-1250, and that is said
-// once on err.
-GoodsFile LoadGoods(const Options& options, const std::string& command, std::ostream& err);
+// once on err. With checkBarcodes, every goods item whose EAN will not give
+// a barcode that scans is named on err, once, with the reason: the label
+// still prints it as it stands.
+GoodsFile LoadGoods(const Options& options, const std::string& command, std::ostream& err,
+                    bool checkBarcodes);
 
 int RunGoodsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -299,6 +299,7 @@ GoodsFile ReadGoodsRecords(const std::string& path) {
   goods.Records.resize(content.size() / sizeof(TTiketItem));
   std::memcpy(goods.Records.data(), content.data(), content.size());
   for (std::size_t i = 0; i < goods.Records.size(); ++i) goods.Rows.push_back(i + 1);
+  goods.FromRecords = true;
   return goods;
 }
 

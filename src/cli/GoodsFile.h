@@ -31,6 +31,7 @@ struct GoodsFile {
   // Where each record came from: its row in a CSV file (the header is row 1)
   // or its 1-based place in a file of records.
   std::vector<std::size_t> Rows;
+  bool FromRecords = false;
   // The file was not UTF-8 and was read as Windows-1250.
   bool DetectedCp1250 = false;
 };

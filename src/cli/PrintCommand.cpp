@@ -70,7 +70,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
     testCount = ParseInt(*test);
     if (!testCount || *testCount < 0) throw UsageError("--test wants a number of labels");
   }
-  const GoodsFile goods = LoadGoods(options, "print", err);
+  const GoodsFile goods = LoadGoods(options, "print", err, true);
 
   qt::EnsureApplication();
   HostContext& host = Host();

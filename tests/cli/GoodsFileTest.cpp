@@ -156,5 +156,30 @@ TEST(GoodsFileTest, AFileThatIsNotUtf8IsReadAsWindows1250AndSaidOnce) {
   EXPECT_TRUE(ParseGoodsCsv("Nazev\nA\xC5", TextEncoding::Detect).DetectedCp1250);
 }
 
+// Codes that will not scan are named once per goods row, with the row, the
+// code and the reason; the goods are still read as they stand.
+TEST(GoodsFileTest, EveryRowWhoseBarcodeWillNotScanIsNamedOnce) {
+  test::TempFolder folder;
+  const std::string file = folder.File("zbozi.csv");
+  test::WriteBytes(file,
+                   "Nazev;EAN;Pocet\n"
+                   "Dobrý;5901234123457;3\n"
+                   "Špatná kontrola;5901234123458;3\n"
+                   "UPC-E;881613;3\n"
+                   "Písmena;ABC123;3\n"
+                   "Bez kódu;;3\n");
+  std::ostringstream out;
+  std::ostringstream err;
+  ASSERT_EQ(RunGoodsCommand({"--goods", file}, out, err), 0);
+  EXPECT_NE(out.str().find("5 goods items"), std::string::npos);
+  EXPECT_EQ(err.str(),
+            "korval goods: row 3: EAN \"5901234123458\" will not scan: EAN-13 check digit is 8, "
+            "the digits before it call for 7\n"
+            "korval goods: row 4: EAN \"881613\" will not scan: UPC-E: a UPC-E number ending in "
+            "3 needs a third digit of 3 to 9\n"
+            "korval goods: row 5: EAN \"ABC123\" will not scan: UPC-E: character 1 of the code "
+            "is not a digit; the label shows no barcode\n");
+}
+
 }  // namespace
 }  // namespace korval::cli

@@ -97,6 +97,18 @@ TEST_F(PrintCommandTest, EveryJobOfARunReachesThePdf) {
   }
 }
 
+// The warnings come once per goods row, not once per label.
+TEST_F(PrintCommandTest, BarcodesThatWillNotScanAreNamedOncePerRow) {
+  WriteGoods("Nazev;Cislo;EAN;Pocet\nPrvní;AAA-1;8594001001018;4\nDruhé;BBB-2;ABC123;4\n");
+  ASSERT_EQ(Print({"--pdf", pdf_}), 0) << err_.str();
+  EXPECT_EQ(Occurrences(err_.str(), "will not scan"), 2) << err_.str();
+  EXPECT_NE(err_.str().find("korval print: row 2: EAN \"8594001001018\" will not scan"),
+            std::string::npos);
+  EXPECT_NE(err_.str().find("korval print: row 3: EAN \"ABC123\" will not scan"),
+            std::string::npos);
+  EXPECT_EQ(out_.str(), "1 sheet written to " + pdf_ + "\n");
+}
+
 // A print in which no label has a place, or that asks for no labels, sends
 // nothing (not a blank sheet), says why and ends with status 1.
 struct NothingPrinted {
