@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -98,6 +99,36 @@ TEST_F(PrintJobTest, GoodsFillSheetAfterSheetWithConsecutiveLabels) {
   // Each sheet under the lock, released at the end.
   EXPECT_EQ(f_.printer.maxLockDepth_, 1);
   EXPECT_EQ(f_.printer.lockDepth_, 0);
+}
+
+// Text 3 as the unit price: every label binds its goods item again, and each
+// must read the template with text 3 put in once, not once more per label.
+TEST_F(PrintJobTest, UnitPriceTextReadsTheSameOnEveryLabel) {
+  TTiketItemExt ext{};
+  ext.Velikost = sizeof(TTiketItemExt);
+  const std::string pattern = "%TEXT3% za kg";
+  ext.CenaZaJednotku[0] = static_cast<std::uint8_t>(pattern.size());
+  std::memcpy(ext.CenaZaJednotku + 1, pattern.data(), pattern.size());
+  const TTiketItemExt* table[] = {&ext};
+  f_.host.SetExtensions(table, 1);
+  std::vector<TTiketItem> records;
+  for (const char* name : {"A", "B"}) {
+    records.push_back(RecordBuilder().Name(name).Count(3).Extension(1).Build());
+#if KORVAL_WIN32_ABI
+    records.back().Rozsireni = &ext;
+#endif
+  }
+  f_.SetGoods(records);
+  f_.host.SetLabelPrinterIndex(0);
+  D().Ctl<Control>("lNazev").SetVisible(false);
+  D().Ctl<Control>("lText3").SetVisible(true);
+  D().Ctl<CheckBox>("cbText3").SetChecked(true);
+  D().Ctl<Edit>("eText3").SetText("1kg");
+  D().Ctl<CheckBox>("CBAsCHMJ").SetChecked(true);
+  D().DrawTiket();
+  D().PrintTikets();
+  EXPECT_EQ(Sheets(), (std::vector<Sheet>{{"1kg za kg", "1kg za kg", "1kg za kg", "1kg za kg"},
+                                          {"1kg za kg", "1kg za kg"}}));
 }
 
 TEST_F(PrintJobTest, StartPositionAppliesToTheFirstSheetAndIsResetAfterwards) {
