@@ -119,6 +119,10 @@ struct NothingPrinted {
   const char* Says;
 };
 
+void PrintTo(const NothingPrinted& c, std::ostream* os) {
+  *os << c.What;
+}
+
 class PrintCommandNothingTest : public PrintCommandTest,
                                 public ::testing::WithParamInterface<NothingPrinted> {};
 
@@ -205,6 +209,10 @@ struct Refusal {
   const char* Queue;
   const char* Reason;
 };
+
+void PrintTo(const Refusal& c, std::ostream* os) {
+  *os << c.Queue;
+}
 
 class PrintCommandCupsRefusalTest : public PrintCommandCupsTest,
                                     public ::testing::WithParamInterface<Refusal> {};

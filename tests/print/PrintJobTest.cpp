@@ -245,6 +245,10 @@ struct NothingFits {
   int StartRow;
 };
 
+void PrintTo(const NothingFits& c, std::ostream* os) {
+  *os << c.What;
+}
+
 class PrintJobNothingFitsTest : public PrintJobTest,
                                 public ::testing::WithParamInterface<NothingFits> {
  protected:
