@@ -58,10 +58,9 @@ std::optional<std::string> WhyBarcodeWillNotScan(std::string_view text) {
   if (length == 0) return std::nullopt;
   const auto type = SymbologyForLength(length);
   if (!type) {
-    return FormatText(
-        "no barcode takes a code of %zu characters (1 to 5, 6, 8, 11, 12 or 13); the label "
-        "shows none, or the code cut or padded",
-        length);
+    return "no barcode takes a code of " + std::to_string(length) +
+           " characters (1 to 5, 6, 8, 11, 12 or 13); the label shows none, or the code cut or "
+           "padded";
   }
   try {
     BuildElements(text, *type, BarcodeOptions{});
