@@ -14,6 +14,9 @@ namespace korval {
 struct BarcodeLook {
   std::string Code;
   TBarCodeType Type = bcUPC_A;
+  // Whether the elements carry a check character (Interleaved 2 of 5, Code
+  // 11); the written text shows it.
+  bool AddCheckChar = true;
   BarcodeElementList Elements;
   // Wanted width of a bar module in thousandths of an inch.
   double BarWidth = 12;

@@ -69,7 +69,8 @@ void PaintBarcodeTo(Canvas& canvas, const Rect& rect, const BarcodeLook& look) {
   if (look.ShowCode && !look.Code.empty()) {
     h -= textHeight + textHeight / 4;
     g = GuardExtension(h, look.ShowCode, textHeight);
-    WriteCode(canvas, WrittenText(look.Code, look.Type), look.Type, r, x, width, h, textHeight);
+    WriteCode(canvas, WrittenText(look.Code, look.Type, look.AddCheckChar), look.Type, r, x, width,
+              h, textHeight);
   }
 
   for (const BarcodeElement& element : look.Elements) {

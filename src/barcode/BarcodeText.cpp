@@ -2,6 +2,7 @@
 
 #include "barcode/CheckDigits.h"
 #include "barcode/EanUpcEncoder.h"
+#include "barcode/Interleaved2of5Encoder.h"
 
 namespace korval {
 
@@ -16,7 +17,7 @@ std::string FullLength(std::string_view code, int length) {
 
 }  // namespace
 
-std::string WrittenText(std::string_view code, TBarCodeType type) {
+std::string WrittenText(std::string_view code, TBarCodeType type, bool addCheckChar) {
   switch (type) {
     case bcUPC_A:
       return FullLength(code, 12);
@@ -30,6 +31,7 @@ std::string WrittenText(std::string_view code, TBarCodeType type) {
       return text;
     }
     case bcInterleaved2of5:
+      if (AllDigits(code)) return Interleaved2of5Digits(code, addCheckChar);
       return code.size() % 2 != 0 ? "0" + std::string(code) : std::string(code);
     default:
       return std::string(code);

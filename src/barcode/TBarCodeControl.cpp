@@ -112,6 +112,7 @@ void TBarCodeControl::PaintBarcodeTo(Canvas& canvas, const Rect& r, const Font& 
   BarcodeLook look;
   look.Code = code_;
   look.Type = type_;
+  look.AddCheckChar = options_.AddCheckChar;
   look.Elements = elements_;
   look.BarWidth = barWidth_;
   look.BarToSpaceRatio = EffectiveBarToSpaceRatio(type_, options_.BarToSpaceRatio);

@@ -24,11 +24,16 @@ void ChosenPrinterSurface::NewPage() {
   if (OnSheet) OnSheet(++sheet_);
 }
 
-void ChosenPrinterSurface::EndJob() {
-  inner_.EndJob();
-  sheetsSent_ += pagesInJob_;
+bool ChosenPrinterSurface::EndJob() {
+  const bool taken = inner_.EndJob();
+  if (taken) {
+    sheetsSent_ += pagesInJob_;
+    ++jobsSent_;
+  } else {
+    ++jobsRefused_;
+  }
   pagesInJob_ = 0;
-  ++jobsSent_;
+  return taken;
 }
 
 }  // namespace korval::cli

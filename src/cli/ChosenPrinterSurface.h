@@ -35,14 +35,17 @@ class ChosenPrinterSurface final : public PrintSurface {
   bool BeginJob(const std::string& title) override;
   Canvas& PageCanvas() override { return inner_.PageCanvas(); }
   void NewPage() override;
-  void EndJob() override;
+  bool EndJob() override;
   void LockCanvas() override { inner_.LockCanvas(); }
   void UnlockCanvas() override { inner_.UnlockCanvas(); }
+  void BeginRun() override { inner_.BeginRun(); }
+  void EndRun() override { inner_.EndRun(); }
 
   // Told at the start of every sheet (1-based).
   std::function<void(int sheet)> OnSheet;
   int SheetsSent() const { return sheetsSent_; }
   int JobsSent() const { return jobsSent_; }
+  int JobsRefused() const { return jobsRefused_; }
 
  private:
   PrintSurface& inner_;
@@ -51,6 +54,7 @@ class ChosenPrinterSurface final : public PrintSurface {
   int pagesInJob_ = 0;
   int sheetsSent_ = 0;
   int jobsSent_ = 0;
+  int jobsRefused_ = 0;
 };
 
 }  // namespace korval::cli

@@ -56,12 +56,12 @@ int RunDesignCommand(const std::vector<std::string>& args, std::ostream& out, st
   const std::string prefix = FormsPrefix(options.Require("--forms"));
   if (!std::filesystem::is_directory(prefix)) throw UsageError("no folder " + prefix);
   const std::string format = options.Get("--format").value_or("");
+  if (!format.empty()) RequireStoredFormat(prefix, format);
   const std::optional<std::string> screenshot = options.Get("--screenshot");
   const Page page = ParsePage(options.Get("--page"));
   if (options.Has("--page") && !screenshot) throw UsageError("--page goes with --screenshot");
   GoodsFile goods;
-  if (const auto file = options.Get("--goods"))
-    goods = ReadGoods(*file, ParseEncoding(options.Get("--encoding")));
+  if (options.Has("--goods")) goods = LoadGoods(options, "design", err, false);
 
   // A picture needs no display: without a Qt application yet, the offscreen
   // platform draws it.

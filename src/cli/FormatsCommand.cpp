@@ -14,6 +14,17 @@ std::string FormsPrefix(const std::string& folder) {
   return folder.back() == '/' ? folder : folder + "/";
 }
 
+void RequireStoredFormat(const std::string& prefix, const std::string& format) {
+  const auto names = ProfileFile(prefix + "TiketFrm.ini").ReadKeys("Saves");
+  for (const auto& name : names) {
+    if (SameText(name, format)) return;
+  }
+  std::string known;
+  for (const auto& n : names) known += (known.empty() ? "" : ", ") + n;
+  throw UsageError("no label format \"" + format + "\" in " + prefix +
+                   (known.empty() ? " (none stored)" : " (stored: " + known + ")"));
+}
+
 int RunFormatsCommand(const std::vector<std::string>& args, std::ostream& out) {
   const Options options(args, {"--forms"}, {});
   const std::string prefix = FormsPrefix(options.Require("--forms"));

@@ -1,7 +1,9 @@
 #include "cli/GoodsCommand.h"
 
+#include "barcode/ScanCheck.h"
 #include "cli/GoodsFile.h"
 #include "cli/Options.h"
+#include "host_api/GoodsRecord.h"
 #include "host_api/HostApi.h"
 #include "platform/LocaleInfo.h"
 #include "platform/NumberFormat.h"
@@ -10,15 +12,35 @@
 namespace korval::cli {
 
 TextEncoding ParseEncoding(const std::optional<std::string>& name) {
-  if (!name || SameText(*name, "utf-8") || SameText(*name, "utf8")) return TextEncoding::Utf8;
+  if (!name) return TextEncoding::Detect;
+  if (SameText(*name, "utf-8") || SameText(*name, "utf8")) return TextEncoding::Utf8;
   if (SameText(*name, "cp1250") || SameText(*name, "windows-1250")) return TextEncoding::Cp1250;
   throw UsageError("unknown encoding " + *name + " (utf-8 or cp1250)");
 }
 
-int RunGoodsCommand(const std::vector<std::string>& args, std::ostream& out) {
+GoodsFile LoadGoods(const Options& options, const std::string& command, std::ostream& err,
+                    bool checkBarcodes) {
+  const std::string path = options.Require("--goods");
+  GoodsFile goods = ReadGoods(path, ParseEncoding(options.Get("--encoding")));
+  if (goods.DetectedCp1250) {
+    err << "korval " << command << ": " << path
+        << " is not UTF-8; read as Windows-1250 (--encoding names it)\n";
+  }
+  if (!checkBarcodes) return goods;
+  const ExtensionTable extensions(goods.ExtensionTable.data(), goods.ExtensionTable.size());
+  for (std::size_t i = 0; i < goods.Records.size(); ++i) {
+    const std::string code = TrimControl(GoodsRecord(goods.Records[i], extensions).EAN());
+    if (const auto problem = WhyBarcodeWillNotScan(code)) {
+      err << "korval " << command << ": " << (goods.FromRecords ? "record " : "row ")
+          << goods.Rows[i] << ": EAN \"" << code << "\" will not scan: " << *problem << "\n";
+    }
+  }
+  return goods;
+}
+
+int RunGoodsCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const Options options(args, {"--goods", "--encoding"}, {});
-  const GoodsFile goods =
-      ReadGoods(options.Require("--goods"), ParseEncoding(options.Get("--encoding")));
+  const GoodsFile goods = LoadGoods(options, "goods", err, true);
 
   HostContext& host = Host();
   host.SetExtensions(goods.ExtensionTable.data(),

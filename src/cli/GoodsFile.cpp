@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -14,11 +15,49 @@ namespace korval::cli {
 namespace {
 
 std::string ReadWholeFile(const std::string& path) {
+  // A folder opens as a stream of nothing, which would read as no goods.
+  if (std::filesystem::is_directory(path))
+    throw GoodsFileError(path + " is a folder, not a goods file");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw GoodsFileError("cannot open goods file " + path);
   std::ostringstream content;
   content << in.rdbuf();
+  if (in.bad()) throw GoodsFileError("cannot read goods file " + path);
   return content.str();
+}
+
+// Well-formed UTF-8: no stray continuation bytes, no overlong forms, no
+// surrogates, nothing past U+10FFFF. Windows-1250 text with any letter
+// beyond ASCII fails this almost always.
+bool IsUtf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    int more = 0;
+    char32_t cp = 0;
+    char32_t least = 0;
+    if (byte < 0x80) {
+      ++i;
+      continue;
+    } else if ((byte & 0xE0) == 0xC0) {
+      more = 1, cp = byte & 0x1F, least = 0x80;
+    } else if ((byte & 0xF0) == 0xE0) {
+      more = 2, cp = byte & 0x0F, least = 0x800;
+    } else if ((byte & 0xF8) == 0xF0) {
+      more = 3, cp = byte & 0x07, least = 0x10000;
+    } else {
+      return false;
+    }
+    if (i + static_cast<std::size_t>(more) >= text.size()) return false;
+    for (int k = 1; k <= more; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+      if ((next & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (next & 0x3F);
+    }
+    if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    i += static_cast<std::size_t>(more) + 1;
+  }
+  return true;
 }
 
 // Splits CSV text into rows of fields. Quotes may enclose separators, line
@@ -202,6 +241,9 @@ TTiketItem EmptyRecord() {
 }  // namespace
 
 GoodsFile ParseGoodsCsv(const std::string& content, TextEncoding encoding) {
+  const bool detected = encoding == TextEncoding::Detect && !IsUtf8(content);
+  if (encoding == TextEncoding::Detect)
+    encoding = detected ? TextEncoding::Cp1250 : TextEncoding::Utf8;
   std::string text = encoding == TextEncoding::Cp1250 ? Cp1250ToUtf8(content) : content;
   if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);  // byte order mark
   const std::string firstLine = text.substr(0, text.find_first_of("\r\n"));
@@ -223,9 +265,11 @@ GoodsFile ParseGoodsCsv(const std::string& content, TextEncoding encoding) {
   }
 
   GoodsFile goods;
+  goods.DetectedCp1250 = detected;
   for (std::size_t r = 1; r < rows.size(); ++r) {
     const auto& row = rows[r];
     if (row.empty()) continue;
+    goods.Rows.push_back(r + 1);
     if (row.size() > layout.size())
       throw GoodsFileError(
           FormatText("row %zu: %zu values for %zu columns", r + 1, row.size(), layout.size()));
@@ -254,6 +298,8 @@ GoodsFile ReadGoodsRecords(const std::string& path) {
   GoodsFile goods;
   goods.Records.resize(content.size() / sizeof(TTiketItem));
   std::memcpy(goods.Records.data(), content.data(), content.size());
+  for (std::size_t i = 0; i < goods.Records.size(); ++i) goods.Rows.push_back(i + 1);
+  goods.FromRecords = true;
   return goods;
 }
 

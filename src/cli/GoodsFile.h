@@ -16,7 +16,9 @@ class GoodsFileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-enum class TextEncoding { Utf8, Cp1250 };
+// Detect: UTF-8 when the file is valid UTF-8, Windows-1250 otherwise (the
+// Windows host's own export is that).
+enum class TextEncoding { Utf8, Cp1250, Detect };
 
 // Goods records as the host would hand them over, with the extension blocks
 // and the texts they point to kept alive alongside.
@@ -26,6 +28,12 @@ struct GoodsFile {
   std::vector<std::unique_ptr<std::string>> Ingredients;
   // For SetTiketFormularExtensions: record i's Rozsireni is its 1-based index.
   std::vector<const TTiketItemExt*> ExtensionTable;
+  // Where each record came from: its row in a CSV file (the header is row 1)
+  // or its 1-based place in a file of records.
+  std::vector<std::size_t> Rows;
+  bool FromRecords = false;
+  // The file was not UTF-8 and was read as Windows-1250.
+  bool DetectedCp1250 = false;
 };
 
 // CSV with a header of the record's field names (Nazev, Cislo, CenaA, ...,

@@ -19,10 +19,11 @@
 #include "qt/QtApplication.h"
 #include "qt/QtPrintSurface.h"
 #include "qt/QtUi.h"
-#include "storage/ProfileFile.h"
 
 namespace korval::cli {
 namespace {
+
+namespace fs = std::filesystem;
 
 std::pair<int, int> ParseStart(const std::string& text) {
   const std::size_t comma = text.find(',');
@@ -63,21 +64,13 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   if (options.Has("--pdf") && options.Has("--printer"))
     throw UsageError("--pdf and --printer exclude each other");
   if (!std::filesystem::is_directory(prefix)) throw UsageError("no folder " + prefix);
-  const auto names = ProfileFile(prefix + "TiketFrm.ini").ReadKeys("Saves");
-  if (std::none_of(names.begin(), names.end(),
-                   [&](const auto& n) { return SameText(n, format); })) {
-    std::string known;
-    for (const auto& n : names) known += (known.empty() ? "" : ", ") + n;
-    throw UsageError("no label format \"" + format + "\" in " + prefix +
-                     (known.empty() ? " (none stored)" : " (stored: " + known + ")"));
-  }
+  RequireStoredFormat(prefix, format);
   std::optional<int> testCount;
   if (const auto test = options.Get("--test")) {
     testCount = ParseInt(*test);
     if (!testCount || *testCount < 0) throw UsageError("--test wants a number of labels");
   }
-  const GoodsFile goods =
-      ReadGoods(options.Require("--goods"), ParseEncoding(options.Get("--encoding")));
+  const GoodsFile goods = LoadGoods(options, "print", err, true);
 
   qt::EnsureApplication();
   HostContext& host = Host();
@@ -85,6 +78,9 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   qt::QtPrintSurface system(ui);
   int index = system.PrinterIndex();
   if (const auto pdf = options.Get("--pdf")) {
+    const fs::path folder = fs::absolute(*pdf).parent_path();
+    if (!fs::is_directory(folder))
+      throw std::runtime_error("no folder " + folder.string() + " to write " + *pdf + " into");
     system.SetPdfOutputFile(*pdf);
     const auto list = system.Printers();
     index = static_cast<int>(
@@ -140,14 +136,24 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
   if (terminal && total >= 2) err << "\n";
 
+  // A job the print system did not take has been reported with its reason
+  // on the way; the sheets before it went out.
   if (printer.JobsSent() == 0) {
     err << "korval print: nothing was sent to the printer\n";
     return 1;
   }
-  out << printer.SheetsSent() << (printer.SheetsSent() == 1 ? " sheet" : " sheets") << " sent to "
-      << printer.Printers().front();
-  if (options.Has("--pdf")) out << " (" << system.PdfOutputFile() << ")";
-  out << "\n";
+  if (printer.JobsRefused() > 0) {
+    err << "korval print: only " << printer.SheetsSent() << " of the sheets reached "
+        << printer.Printers().front() << "\n";
+    return 1;
+  }
+  const int sheets = printer.SheetsSent();
+  out << sheets << (sheets == 1 ? " sheet" : " sheets");
+  // The PDF printer writes every job of the run into the one file.
+  if (options.Has("--pdf"))
+    out << " written to " << system.PdfOutputFile() << "\n";
+  else
+    out << " sent to " << printer.Printers().front() << "\n";
   return 0;
 }
 

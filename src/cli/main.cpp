@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   const std::string command = args[0];
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   try {
-    if (command == "goods") return korval::cli::RunGoodsCommand(rest, std::cout);
+    if (command == "goods") return korval::cli::RunGoodsCommand(rest, std::cout, std::cerr);
     if (command == "print") return korval::cli::RunPrintCommand(rest, std::cout, std::cerr);
     if (command == "design") return korval::cli::RunDesignCommand(rest, std::cout, std::cerr);
     if (command == "formats") return korval::cli::RunFormatsCommand(rest, std::cout);

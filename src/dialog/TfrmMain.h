@@ -13,6 +13,7 @@
 #include "dialog/StdControls.h"
 #include "label/TImage.h"
 #include "label/TLabel.h"
+#include "label/UnitPriceText.h"
 #include "platform/Canvas.h"
 #include "platform/Ui.h"
 #include "print/LayoutGrid.h"
@@ -101,7 +102,7 @@ class TfrmMain : public Form {
   std::optional<std::string> GetFurtherBarcodes(Control& item, const GoodsRecord* record, int);
   std::string FormatSplitNumber(double number, const Control& item) const;
   void ApplyBarcodeText(TPropBarCode& barcode, const std::string& text);
-  std::string SubstituteTexts(const std::string& pattern) const;
+  std::string SubstituteTexts(const std::string& pattern);
   void CBAsCHMJClick(Control& sender);
   void eText1Change(Control& sender);
   void eText2Change(Control& sender);
@@ -325,6 +326,7 @@ class TfrmMain : public Form {
   void SetEditEnabled(Edit& edit, bool enabled);
 
   DialogServices services_;
+  UnitPriceText unitPrice_;
   std::vector<std::unique_ptr<Action>> actions_;
   std::unique_ptr<ComponentStateList> paramsStorage_;
   std::unique_ptr<ComponentStateList> componentState1_;

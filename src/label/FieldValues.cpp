@@ -132,10 +132,9 @@ void TfrmMain::ApplyBarcodeText(TPropBarCode& barcode, const std::string& text) 
   }
 }
 
-std::string TfrmMain::SubstituteTexts(const std::string& pattern) const {
-  std::string text = ReplaceAll(pattern, "%TEXT1%", Ctl<Edit>("eText1").Text());
-  text = ReplaceAll(text, "%TEXT2%", Ctl<Edit>("eText2").Text());
-  return ReplaceAll(text, "%TEXT3%", Ctl<Edit>("eText3").Text());
+std::string TfrmMain::SubstituteTexts(const std::string& pattern) {
+  return unitPrice_.Substitute(pattern, Ctl<Edit>("eText1").Text(), Ctl<Edit>("eText2").Text(),
+                               Ctl<Edit>("eText3").Text());
 }
 
 void TfrmMain::CBAsCHMJClick(Control&) {

@@ -49,10 +49,21 @@ class PrintSurface {
   virtual bool BeginJob(const std::string& title) = 0;
   virtual Canvas& PageCanvas() = 0;
   virtual void NewPage() = 0;
-  virtual void EndJob() = 0;
+  // Closes the job and hands it to the print system. False when the print
+  // system did not take it (a queue that rejects jobs or is stopped, a
+  // printer that is gone, a file that cannot be written): the backend has
+  // shown its message with the print system's reason.
+  virtual bool EndJob() = 0;
   // Held while one sheet is laid out.
   virtual void LockCanvas() = 0;
   virtual void UnlockCanvas() = 0;
+
+  // The jobs of one print, one after another (a sheet per job when every
+  // sheet goes to a queue of its own). A backend that writes files puts all
+  // jobs of a run into one file, so that no sheet overwrites the one before;
+  // a printer's queue takes the jobs as they come.
+  virtual void BeginRun() {}
+  virtual void EndRun() {}
 };
 
 }  // namespace korval

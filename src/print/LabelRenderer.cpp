@@ -1,5 +1,6 @@
 // One label drawn onto a printed page: the items as they stand on the design
 // surface at this moment, mapped from design pixels to printer dots.
+#include "barcode/BarcodeText.h"
 #include "dialog/TfrmMain.h"
 #include "platform/NumberFormat.h"
 #include "platform/Text.h"
@@ -82,13 +83,20 @@ void PaintItems(TfrmMain& dialog, Canvas& canvas, int x, int y, float dotsPerPix
       // The barcode's own digits are written in a font meant for the screen;
       // the number is written again, legibly, in the font scaled to the page.
       canvas.SetFont(FontOnPage(barcode->GetFont(), dotsPerPixelY));
-      const int line = canvas.TextExtent(barcode->Code()).Cy;
+      // Interleaved 2 of 5 writes the digits its bars carry, the "0" in
+      // front and the check digit included; the other codes as they stand.
+      const std::string number =
+          barcode->BarCodeType() == bcInterleaved2of5 && !barcode->Elements().empty()
+              ? WrittenText(TrimControl(barcode->Code()), bcInterleaved2of5,
+                            barcode->AddCheckChar())
+              : TrimControl(barcode->Code());
+      const int line = canvas.TextExtent(number).Cy;
       const Rect band = numberAbove ? Rect{r.Left, r.Top - line, r.Right, r.Top}
                                     : Rect{r.Left, r.Bottom - line, r.Right, r.Bottom};
       canvas.SetBrushStyle(BrushStyle::Solid);
       canvas.SetBrushColor(background);
       canvas.FillRect(band);
-      dialog.DrawItemText(canvas, TrimControl(barcode->Code()), band, DT_CENTER | DT_BOTTOM);
+      dialog.DrawItemText(canvas, number, band, DT_CENTER | DT_BOTTOM);
     } else if (const auto* label = dynamic_cast<const TLabel*>(&item)) {
       const Font font = FontOnPage(label->GetFont(), dotsPerPixelY);
       canvas.SetFont(font);

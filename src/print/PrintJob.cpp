@@ -9,17 +9,21 @@
 #include "platform/Text.h"
 #include "platform/Ui.h"
 #include "print/LayoutGrid.h"
+#include "print/PrintRun.h"
 
 namespace korval {
 namespace {
 
 constexpr const char* kPrintTitle = "Tisk etiket (Etikety)";
 constexpr const char* kTestPrintTitle = "Zkušební tisk (Etikety)";
-// Separate jobs reach the printer's queue half a second apart, not in one
-// burst.
-constexpr int kPauseBetweenJobsMs = 500;
 constexpr char32_t kBackspace = 8;
 constexpr const char* kNothingFits = "Na stránku se nevejde žádná etiketa, tisk byl ukončen.";
+constexpr const char* kNoTestLabels = "Počet etiket zkušebního tisku je 0, netiskne se nic.";
+
+bool HasPosition(const GridInput& sheet) {
+  const LayoutGrid grid(sheet);
+  return grid.begin() != grid.end();
+}
 
 // The whole sheet in printer dots from the current start position. The
 // surface is the paper edge to edge although positions count from the
@@ -35,42 +39,6 @@ class CanvasLock {
 
  private:
   PrintSurface& printer_;
-};
-
-// An open print job that is closed even when an error ends the layout and
-// goes on to the host: a job left open would refuse every later one.
-class OpenJob {
- public:
-  OpenJob(PrintSurface& printer, std::string title)
-      : printer_(printer), title_(std::move(title)), open_(printer_.BeginJob(title_)) {}
-  ~OpenJob() {
-    if (!open_) return;
-    try {
-      printer_.EndJob();
-    } catch (...) {
-      // The error on its way to the host is the one worth reporting.
-    }
-  }
-  OpenJob(const OpenJob&) = delete;
-  OpenJob& operator=(const OpenJob&) = delete;
-
-  bool IsOpen() const { return open_; }
-  void End() {
-    open_ = false;
-    printer_.EndJob();
-  }
-  // The sheets so far go to the printer as a job of their own; the next
-  // ones follow under the same title.
-  void Restart(const Clock& clock) {
-    End();
-    clock.Sleep(kPauseBetweenJobsMs);
-    open_ = printer_.BeginJob(title_);
-  }
-
- private:
-  PrintSurface& printer_;
-  std::string title_;
-  bool open_;
 };
 
 }  // namespace
@@ -134,32 +102,26 @@ void TfrmMain::PrintTikets() {
   ItemPrintedCount = 0;
   NextItemIndex = 0;
   PrintFinished = false;
-  bool nothingFits = false;
-  {
-    OpenJob job(printer, kPrintTitle);
-    if (!job.IsOpen()) return;
-    while (!PrintFinished) {
+  // A label wider or taller than the paper, a size of 0 or a start position
+  // past the grid leaves the first sheet without a position: no job is
+  // opened, so no blank sheet comes out of the printer. Later sheets start
+  // at the first position and have one whenever the first sheet has.
+  if (!HasPosition(SheetOnPaper())) {
+    services_.UserInterface.ShowMessage({"Chyba", kNothingFits, MessageIcon::Error,
+                                         MessageButtons::Ok, MessageModality::TaskModal});
+  } else {
+    PrintRun job(printer, kPrintTitle);
+    while (job.IsOpen() && !PrintFinished) {
       CanvasLock lock(printer);
-      // A sheet without a single position would never finish the job.
-      const LayoutGrid grid(SheetOnPaper());
-      if (grid.begin() == grid.end()) {
-        nothingFits = true;
-        break;
-      }
       DrawPage(printer.PageCanvas(), PageMode::Print);
       if (PrintFinished) break;
       if (Ctl<CheckBox>("cbVlastniFronta").Checked()) {
         job.Restart(services_.Today);
-        if (!job.IsOpen()) break;
       } else {
         printer.NewPage();
       }
     }
     if (job.IsOpen()) job.End();
-  }
-  if (nothingFits) {
-    services_.UserInterface.ShowMessage({"Chyba", kNothingFits, MessageIcon::Error,
-                                         MessageButtons::Ok, MessageModality::TaskModal});
   }
 
   RedrawPreview();
@@ -178,9 +140,20 @@ void TfrmMain::actTestPrintExecute() {
   TestMode = true;
   NextItemIndex = 0;
   PrintFinished = false;
+  // A test print of no labels, or from a start position past the grid,
+  // would only feed a blank sheet through the printer.
+  const int wanted = ParseInt(Ctl<Edit>("ePocetEtiket").Text()).value_or(0);
+  if (wanted < 1 || !HasPosition(SheetOnPaper())) {
+    services_.UserInterface.ShowMessage(
+        wanted < 1 ? MessageBoxRequest{"Informace", kNoTestLabels, MessageIcon::Information,
+                                       MessageButtons::Ok, MessageModality::TaskModal}
+                   : MessageBoxRequest{"Chyba", kNothingFits, MessageIcon::Error,
+                                       MessageButtons::Ok, MessageModality::TaskModal});
+    return;
+  }
   PrintSurface& printer = services_.Printer;
   {
-    OpenJob job(printer, kTestPrintTitle);
+    PrintRun job(printer, kTestPrintTitle);
     if (!job.IsOpen()) return;
     {
       CanvasLock lock(printer);

@@ -1,6 +1,7 @@
 #include "qt/QtPrintSurface.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPageSize>
@@ -8,6 +9,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryFile>
+#include <filesystem>
 #include <stdexcept>
 #include <utility>
 
@@ -15,6 +18,7 @@
 #include "platform/Ui.h"
 #include "qt/QtApplication.h"
 #include "qt/QtCanvas.h"
+#include "qt/QtPrintSurfaceCups.h"
 
 namespace korval::qt {
 namespace {
@@ -75,8 +79,12 @@ QtPrintSurface::QtPrintSurface(Ui& ui, bool withPdfPrinter)
 
 QtPrintSurface::~QtPrintSurface() {
   // A job left open still reaches its printer (or file) with what it has.
-  canvas_.reset();
-  if (painter_ && painter_->isActive()) painter_->end();
+  if (painter_) ClosePainter();
+}
+
+void QtPrintSurface::EndRun() {
+  inRun_ = false;
+  if (pdfHeld_) ClosePainter();
 }
 
 void QtPrintSurface::ListPrinters() {
@@ -247,6 +255,12 @@ bool QtPrintSurface::ShowPrinterSetupDialog() {
 }
 
 bool QtPrintSurface::BeginJob(const std::string& title) {
+  if (pdfHeld_) {
+    pdfHeld_ = false;
+    printer_->newPage();
+    canvas_ = std::make_unique<QtCanvas>(*painter_, DpiX(), DpiY());
+    return true;
+  }
   if (painter_) throw std::logic_error("a print job is already open");
   if (printers_.empty()) {
     ui_.ShowMessage({"", "No printers are defined, aborting print job.", MessageIcon::Error,
@@ -254,17 +268,45 @@ bool QtPrintSurface::BeginJob(const std::string& title) {
     return false;
   }
   if (!printer_) SelectPrinter(-1);
-  printer_->setDocName(QString::fromStdString(title));
+  const std::string& name = printers_[static_cast<std::size_t>(selected_)];
+  jobTitle_ = title;
+  QPrinter* target = printer_.get();
   if (selected_ == pdfIndex_) {
+    const std::filesystem::path folder = std::filesystem::absolute(pdfOutputFile_).parent_path();
+    if (!std::filesystem::is_directory(folder)) {
+      ui_.ShowMessage({"Chyba", "Složka " + folder.string() + " neexistuje, PDF nelze zapsat.",
+                       MessageIcon::Error, MessageButtons::Ok, MessageModality::Application});
+      return false;
+    }
     printer_->setOutputFormat(QPrinter::PdfFormat);
     printer_->setOutputFileName(QString::fromStdString(pdfOutputFile_));
+  } else {
+    // The job is drawn into a PDF file with the printer's page and
+    // resolution, as Qt's own CUPS engine would draw it, and handed to the
+    // print system here, so that its answer is heard (Qt drops it).
+    jobFile_ = std::make_unique<QTemporaryFile>(QDir::tempPath() + "/korval-job-XXXXXX.pdf");
+    if (!jobFile_->open()) {
+      ui_.ShowMessage({"Chyba", "Tisk na tiskárnu " + name + " nelze zahájit.", MessageIcon::Error,
+                       MessageButtons::Ok, MessageModality::Application});
+      jobFile_.reset();
+      return false;
+    }
+    jobFile_->close();
+    jobPrinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    jobPrinter_->setOutputFormat(QPrinter::PdfFormat);
+    jobPrinter_->setOutputFileName(jobFile_->fileName());
+    jobPrinter_->setResolution(printer_->resolution());
+    jobPrinter_->setFullPage(false);
+    jobPrinter_->setPageLayout(printer_->pageLayout());
+    target = jobPrinter_.get();
   }
+  target->setDocName(QString::fromStdString(title));
   auto painter = std::make_unique<QPainter>();
-  if (!painter->begin(printer_.get())) {
-    ui_.ShowMessage(
-        {"Chyba",
-         "Tisk na tiskárnu " + printers_[static_cast<std::size_t>(selected_)] + " nelze zahájit.",
-         MessageIcon::Error, MessageButtons::Ok, MessageModality::Application});
+  if (!painter->begin(target)) {
+    ui_.ShowMessage({"Chyba", "Tisk na tiskárnu " + name + " nelze zahájit.", MessageIcon::Error,
+                     MessageButtons::Ok, MessageModality::Application});
+    jobPrinter_.reset();
+    jobFile_.reset();
     return false;
   }
   painter_ = std::move(painter);
@@ -273,20 +315,55 @@ bool QtPrintSurface::BeginJob(const std::string& title) {
 }
 
 Canvas& QtPrintSurface::PageCanvas() {
-  if (!canvas_) throw std::logic_error("no print job is open");
+  if (!canvas_ || pdfHeld_) throw std::logic_error("no print job is open");
   return *canvas_;
 }
 
 void QtPrintSurface::NewPage() {
-  if (!painter_) throw std::logic_error("no print job is open");
-  printer_->newPage();
+  if (!painter_ || pdfHeld_) throw std::logic_error("no print job is open");
+  (jobPrinter_ ? *jobPrinter_ : *printer_).newPage();
 }
 
-void QtPrintSurface::EndJob() {
-  if (!painter_) throw std::logic_error("no print job is open");
+bool QtPrintSurface::EndJob() {
+  if (!painter_ || pdfHeld_) throw std::logic_error("no print job is open");
+  if (inRun_ && selected_ == pdfIndex_) {
+    canvas_.reset();
+    pdfHeld_ = true;
+    return true;
+  }
+  return ClosePainter();
+}
+
+bool QtPrintSurface::ClosePainter() {
   canvas_.reset();
-  painter_->end();
+  pdfHeld_ = false;
+  const bool written = painter_->end();
   painter_.reset();
+  const std::string& name = printers_[static_cast<std::size_t>(selected_)];
+  if (!jobPrinter_) {
+    if (!written) {
+      ui_.ShowMessage({"Chyba", "Soubor " + pdfOutputFile_ + " nelze zapsat.", MessageIcon::Error,
+                       MessageButtons::Ok, MessageModality::Application});
+    }
+    return written;
+  }
+  std::vector<std::pair<std::string, std::string>> options;
+  const QString media = printer_->pageLayout().pageSize().key();
+  if (!media.isEmpty()) options.emplace_back("media", media.toStdString());
+  if (printer_->copyCount() > 1)
+    options.emplace_back("copies", std::to_string(printer_->copyCount()));
+  CupsSubmission submission;
+  if (written) {
+    submission = SubmitToCups(name, jobFile_->fileName().toStdString(), jobTitle_, options);
+  } else {
+    submission.Reason = "the job could not be written to " + jobFile_->fileName().toStdString();
+  }
+  jobPrinter_.reset();
+  jobFile_.reset();
+  if (submission.Taken) return true;
+  ui_.ShowMessage({"Chyba", "Tiskárna " + name + " úlohu nepřijala: " + submission.Reason,
+                   MessageIcon::Error, MessageButtons::Ok, MessageModality::Application});
+  return false;
 }
 
 }  // namespace korval::qt

@@ -9,6 +9,7 @@
 
 class QPainter;
 class QPrinter;
+class QTemporaryFile;
 
 namespace korval {
 class Ui;
@@ -65,9 +66,14 @@ class QtPrintSurface final : public PrintSurface {
   bool BeginJob(const std::string& title) override;
   Canvas& PageCanvas() override;
   void NewPage() override;
-  void EndJob() override;
+  bool EndJob() override;
   void LockCanvas() override { canvasLock_.lock(); }
   void UnlockCanvas() override { canvasLock_.unlock(); }
+  // The PDF printer writes every job of a run into one file: a job that ends
+  // within a run leaves the file open, and the next job goes on with a new
+  // page. The file is finished when the run ends.
+  void BeginRun() override { inRun_ = true; }
+  void EndRun() override;
 
  private:
   // Edges of the paper and of the printable area, inches from the paper's
@@ -85,6 +91,9 @@ class QtPrintSurface final : public PrintSurface {
   bool CanShowDialogs() const;
   // After a dialog: the printer the user chose becomes the selected one.
   void AdoptDialogPrinter();
+  // Finishes the open job: the PDF file is written, or the job handed to
+  // the print system. False, with a message, when it did not get there.
+  bool ClosePainter();
   static double InUnit(double inches, SizeUnit unit) {
     return unit == SizeUnit::Inches ? inches : inches * 25.4;
   }
@@ -98,8 +107,15 @@ class QtPrintSurface final : public PrintSurface {
   Metrics metrics_;
   std::string pdfOutputFile_ = "labels.pdf";
   std::unique_ptr<QPainter> painter_;
+  // A job for a print system queue: drawn into this file, then submitted.
+  std::unique_ptr<QPrinter> jobPrinter_;
+  std::unique_ptr<QTemporaryFile> jobFile_;
+  std::string jobTitle_;
   std::unique_ptr<QtCanvas> canvas_;
   std::recursive_mutex canvasLock_;
+  bool inRun_ = false;
+  // The PDF file of a run, open between two of its jobs.
+  bool pdfHeld_ = false;
 };
 
 }  // namespace korval::qt

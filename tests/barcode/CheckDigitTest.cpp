@@ -2,6 +2,7 @@
 
 #include "barcode/CheckDigits.h"
 #include "barcode/Interleaved2of5Encoder.h"
+#include "barcode/ScanCheck.h"
 
 namespace korval {
 namespace {
@@ -59,6 +60,51 @@ TEST(CheckDigitTest, Code11CheckCharacters) {
   EXPECT_EQ(Code11CheckChars("0-").front(), '-');
   EXPECT_EQ(Code11Value('-'), 10);
   EXPECT_EQ(Code11Char(10), '-');
+}
+
+// What an EAN text becomes on the label, and whether it scans: the label
+// encodes a full-length code as it stands, so a wrong check digit, a UPC-E
+// number outside the zero-suppression rules or a character the symbology
+// cannot take gives a symbol that will not scan, or none at all.
+struct ScanCase {
+  const char* Text;
+  const char* Problem;  // a part of the reason; nullptr: scans
+};
+
+TEST(CheckDigitTest, CodesThatWillNotScanAreToldWithTheReason) {
+  const ScanCase cases[] = {
+      {"", nullptr},
+      {"5901234123457", nullptr},
+      {"5901234123458", "EAN-13 check digit is 8, the digits before it call for 7"},
+      {"96385074", nullptr},
+      {"96385070", "EAN-8 check digit is 0, the digits before it call for 4"},
+      {"036000291452", nullptr},
+      {"036000291450", "UPC-A check digit is 0, the digits before it call for 2"},
+      {"425261", nullptr},
+      {"654304", nullptr},
+      {"123453", nullptr},
+      {"881613", "UPC-E: a UPC-E number ending in 3 needs a third digit of 3 to 9"},
+      {"654034", "UPC-E: a UPC-E number ending in 4 needs a fourth digit other than 0"},
+      {"123405", "UPC-E: a UPC-E number ending in 5 to 9 needs a fifth digit other than 0"},
+      {"ABC123", "UPC-E: character 1 of the code is not a digit; the label shows no barcode"},
+      {"12345", nullptr},
+      {"12A", "the label shows no barcode"},
+      {"123-456-789", nullptr},
+      {"12345678A01", "the label shows no barcode"},
+      {"85940010010", nullptr},
+      {"1234567890", "no barcode takes a code of 10 characters"},
+      {"ŠUN123", "the label shows no barcode"},
+  };
+  for (const ScanCase& c : cases) {
+    SCOPED_TRACE(c.Text);
+    const auto problem = WhyBarcodeWillNotScan(c.Text);
+    if (c.Problem == nullptr) {
+      EXPECT_FALSE(problem.has_value()) << *problem;
+    } else {
+      ASSERT_TRUE(problem.has_value());
+      EXPECT_NE(problem->find(c.Problem), std::string::npos) << *problem;
+    }
+  }
 }
 
 }  // namespace

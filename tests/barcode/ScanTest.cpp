@@ -5,11 +5,17 @@
 #include <zint.h>
 
 #include <ZXing/ReadBarcode.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 #include "SymbolImage.h"
 #include "ZintOracle.h"
 #include "barcode/BarcodeEncoder.h"
+#include "barcode/BarcodeText.h"
 #include "barcode/ModuleWidths.h"
 
 namespace korval::test {
@@ -79,6 +85,42 @@ TEST_P(ScanTest, PaintedSymbolsScan) {
     EXPECT_EQ(Scan(image, c.format), c.read)
         << c.code << " at " << dpi << " dpi, bar width " << barWidth;
   }
+}
+
+// What zbar reads from a symbol; it reads Interleaved 2 of 5 of any length,
+// where ZXing takes six digits and more only.
+std::string ScanWithZbar(const QImage& image, const std::string& file) {
+  if (!image.save(QString::fromStdString(file), "PNG")) return "(not saved)";
+  std::string text;
+  const std::string command = "zbarimg -q --raw -Si25.min-length=1 '" + file + "' 2>/dev/null";
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[256];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+    pclose(pipe);
+  }
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  return text.empty() ? "(nothing read)" : text;
+}
+
+// The digits written with an Interleaved 2 of 5 symbol are the ones its bars
+// carry: the "0" that makes the count even and the check digit included.
+TEST(ScanTest, WrittenInterleaved2of5DigitsAreTheScannedOnes) {
+  if (std::system("command -v zbarimg >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "zbarimg is not installed";
+  constexpr int kDpi = 300;
+  const std::string file = (std::filesystem::temp_directory_path() /
+                            ("korval-itf-" + std::to_string(::getpid()) + ".png"))
+                               .string();
+  for (const bool addCheck : {true, false}) {
+    for (const char* code : {"5", "123", "1234", "12345"}) {
+      const BarcodeLook look = Look(code, bcInterleaved2of5, addCheck, 13, kDpi);
+      const QImage image = PaintSymbolImage(look, kDpi, ScaledItem(200, 75, kDpi, 75), 75);
+      EXPECT_EQ(WrittenText(code, bcInterleaved2of5, addCheck), ScanWithZbar(image, file))
+          << code << (addCheck ? " with" : " without") << " the check digit";
+    }
+  }
+  std::filesystem::remove(file);
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, ScanTest,

@@ -80,5 +80,20 @@ TEST_F(DesignCommandTest, ThePageGoesWithAPictureOnly) {
   EXPECT_THROW(RunDesignCommand({"--forms", folder_.File("none")}, out_, err_), UsageError);
 }
 
+// An unknown format name is refused as `korval print` refuses it, not
+// opened silently as a new, empty label.
+TEST_F(DesignCommandTest, AnUnknownFormatIsRefusedAsPrintRefusesIt) {
+  try {
+    Design({"--format", "Neznámý", "--screenshot", folder_.File("x.png")});
+    ADD_FAILURE() << "an unknown format was accepted";
+  } catch (const UsageError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "no label format \"Neznámý\" in " + forms_ + "/ (stored: Cenovka)");
+  }
+  EXPECT_FALSE(fs::exists(folder_.File("x.png")));
+  // Names are compared without regard to case, as the library compares them.
+  EXPECT_EQ(Design({"--format", "CENOVKA", "--screenshot", folder_.File("y.png")}), 0);
+}
+
 }  // namespace
 }  // namespace korval::cli

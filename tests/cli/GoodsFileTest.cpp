@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "cli/GoodsCommand.h"
 #include "host_api/GoodsRecord.h"
 #include "platform/CodePage.h"
+#include "storage/ProfileTestFolder.h"
 
 namespace korval::cli {
 namespace {
@@ -90,11 +92,93 @@ TEST(GoodsFileTest, LongestValuesThatFitAreKeptWhole) {
 
 TEST(GoodsFileTest, BundledExamplesListThroughTheHostContext) {
   std::ostringstream out;
-  const int status = RunGoodsCommand({"--goods", KORVAL_SOURCE_DIR "/examples/goods.csv"}, out);
+  std::ostringstream err;
+  const int status =
+      RunGoodsCommand({"--goods", KORVAL_SOURCE_DIR "/examples/goods.csv"}, out, err);
   EXPECT_EQ(status, 0);
+  EXPECT_EQ(err.str(), "");
   EXPECT_NE(out.str().find("6 goods items"), std::string::npos);
   EXPECT_NE(out.str().find("Žluťoučký kůň"), std::string::npos);
   EXPECT_NE(out.str().find("8594001001019"), std::string::npos);
+}
+
+// A folder is no goods file, whatever its name says: before, it read as a
+// list of no goods at all.
+TEST(GoodsFileTest, AFolderIsAnErrorNotAnEmptyList) {
+  test::TempFolder folder;
+  for (const std::string name : {"zbozi", "zbozi.csv"}) {
+    const std::string path = folder.File(name);
+    std::filesystem::create_directory(path);
+    try {
+      ReadGoods(path, TextEncoding::Detect);
+      ADD_FAILURE() << name << " was read as goods";
+    } catch (const GoodsFileError& e) {
+      EXPECT_EQ(std::string(e.what()), path + " is a folder, not a goods file");
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_THROW(RunGoodsCommand({"--goods", path}, out, err), GoodsFileError);
+    EXPECT_EQ(out.str(), "");
+  }
+}
+
+// A file that is not UTF-8 is the Windows host's own export, in
+// Windows-1250; without --encoding it is read so, and that is said once.
+TEST(GoodsFileTest, AFileThatIsNotUtf8IsReadAsWindows1250AndSaidOnce) {
+  test::TempFolder folder;
+  const std::string cp1250 = folder.File("stare.csv");
+  test::WriteBytes(cp1250, Utf8ToCp1250("Nazev;Cislo\nŠunka;ŠUN-1\nŽluťoučký kůň;KUN-2\n"));
+  const std::string utf8 = folder.File("nove.csv");
+  test::WriteBytes(utf8, "Nazev;Cislo\nŠunka;ŠUN-1\n");
+
+  std::ostringstream out;
+  std::ostringstream err;
+  ASSERT_EQ(RunGoodsCommand({"--goods", cp1250}, out, err), 0);
+  EXPECT_NE(out.str().find("Žluťoučký kůň"), std::string::npos) << out.str();
+  EXPECT_EQ(err.str(), "korval goods: " + cp1250 +
+                           " is not UTF-8; read as Windows-1250 (--encoding names it)\n");
+
+  // Named, or UTF-8 indeed: nothing to say.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--goods", cp1250, "--encoding", "cp1250"},
+        std::vector<std::string>{"--goods", utf8}}) {
+    std::ostringstream quietOut;
+    std::ostringstream quiet;
+    ASSERT_EQ(RunGoodsCommand(args, quietOut, quiet), 0);
+    EXPECT_NE(quietOut.str().find("Šunka"), std::string::npos) << quietOut.str();
+    EXPECT_EQ(quiet.str(), "");
+  }
+  // Bytes that only look like UTF-8 lead bytes are not taken for it.
+  EXPECT_TRUE(ReadGoods(cp1250, TextEncoding::Detect).DetectedCp1250);
+  EXPECT_FALSE(ReadGoods(utf8, TextEncoding::Detect).DetectedCp1250);
+  EXPECT_TRUE(ParseGoodsCsv("Nazev\n\xC0\xAF\n", TextEncoding::Detect).DetectedCp1250);
+  EXPECT_TRUE(ParseGoodsCsv("Nazev\n\xED\xA0\x80\n", TextEncoding::Detect).DetectedCp1250);
+  EXPECT_TRUE(ParseGoodsCsv("Nazev\nA\xC5", TextEncoding::Detect).DetectedCp1250);
+}
+
+// Codes that will not scan are named once per goods row, with the row, the
+// code and the reason; the goods are still read as they stand.
+TEST(GoodsFileTest, EveryRowWhoseBarcodeWillNotScanIsNamedOnce) {
+  test::TempFolder folder;
+  const std::string file = folder.File("zbozi.csv");
+  test::WriteBytes(file,
+                   "Nazev;EAN;Pocet\n"
+                   "Dobrý;5901234123457;3\n"
+                   "Špatná kontrola;5901234123458;3\n"
+                   "UPC-E;881613;3\n"
+                   "Písmena;ABC123;3\n"
+                   "Bez kódu;;3\n");
+  std::ostringstream out;
+  std::ostringstream err;
+  ASSERT_EQ(RunGoodsCommand({"--goods", file}, out, err), 0);
+  EXPECT_NE(out.str().find("5 goods items"), std::string::npos);
+  EXPECT_EQ(err.str(),
+            "korval goods: row 3: EAN \"5901234123458\" will not scan: EAN-13 check digit is 8, "
+            "the digits before it call for 7\n"
+            "korval goods: row 4: EAN \"881613\" will not scan: UPC-E: a UPC-E number ending in "
+            "3 needs a third digit of 3 to 9\n"
+            "korval goods: row 5: EAN \"ABC123\" will not scan: UPC-E: character 1 of the code "
+            "is not a digit; the label shows no barcode\n");
 }
 
 }  // namespace

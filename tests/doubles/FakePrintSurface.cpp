@@ -101,9 +101,11 @@ void FakePrintSurface::NewPage() {
   jobs_.back().Pages.push_back(std::make_unique<RecordingCanvas>(DpiX(), DpiY()));
 }
 
-void FakePrintSurface::EndJob() {
+bool FakePrintSurface::EndJob() {
   if (jobs_.empty() || jobs_.back().Ended) throw std::logic_error("EndJob outside a job");
   jobs_.back().Ended = true;
+  jobs_.back().Refused = refuseFromJob_ >= 0 && static_cast<int>(jobs_.size()) > refuseFromJob_;
+  return !jobs_.back().Refused;
 }
 
 void FakePrintSurface::LockCanvas() {

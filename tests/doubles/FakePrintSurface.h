@@ -28,6 +28,7 @@ class FakePrintSurface final : public PrintSurface {
     std::string Title;
     std::vector<std::unique_ptr<RecordingCanvas>> Pages;
     bool Ended = false;
+    bool Refused = false;
   };
 
   std::vector<std::string> Printers() const override;
@@ -52,7 +53,7 @@ class FakePrintSurface final : public PrintSurface {
   bool BeginJob(const std::string& title) override;
   Canvas& PageCanvas() override;
   void NewPage() override;
-  void EndJob() override;
+  bool EndJob() override;
   void LockCanvas() override;
   void UnlockCanvas() override;
 
@@ -67,6 +68,9 @@ class FakePrintSurface final : public PrintSurface {
   int dialogPrinter_ = -1;
   double dialogPaperWidthIn_ = -1;
   double dialogPaperHeightIn_ = -1;
+  // The print system refuses every job from the one of this index (0-based)
+  // on; -1 takes them all.
+  int refuseFromJob_ = -1;
 
   // Observed.
   std::vector<Job> jobs_;

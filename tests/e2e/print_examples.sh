@@ -13,7 +13,7 @@ fail() { echo "FAILED: $*" >&2; exit 1; }
 
 "$korval" print --forms "$source_dir/examples/forms" --format Cenovka \
   --goods "$source_dir/examples/goods.csv" --pdf "$work/labels.pdf" > print.out
-grep -q "sent to PDF" print.out || fail "no job reported: $(cat print.out)"
+grep -qF "written to $work/labels.pdf" print.out || fail "no job reported: $(cat print.out)"
 [ -s labels.pdf ] || fail "no PDF written"
 
 # Every goods item asks for its labels; the examples fit one A4 sheet.

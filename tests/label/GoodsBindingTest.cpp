@@ -174,11 +174,20 @@ TEST(GoodsBindingTest, Text3AsUnitPriceFromTheExtensionBlock) {
   EXPECT_EQ(d.Ctl<Edit>("eText3").Text(), "149,90 / eText3 za kg");
   EXPECT_EQ(d.Ctl<Control>("lText3").Caption(), "149,90 / eText3 za kg");
 
-  // A change of eText1 follows at once while the box is checked.
+  // A change of eText1 follows at once while the box is checked; %TEXT3% is
+  // still the text 3 the user gave, not what the last substitution left.
   d.Ctl<CheckBox>("CBAsCHMJ").OnClick = [&](Control& c) { d.CBAsCHMJClick(c); };
   d.Ctl<Edit>("eText1").SetText("99");
-  EXPECT_EQ(d.Ctl<Edit>("eText3").Text(), "99 / 149,90 / eText3 za kg za kg");
+  EXPECT_EQ(d.Ctl<Edit>("eText3").Text(), "99 / eText3 za kg");
   EXPECT_FALSE(d.Ctl<Control>("eText3").Enabled());
+  // Every refresh binds again: the text stays as it is.
+  d.Ctl<Control>("lText3").SetVisible(true);
+  for (int i = 0; i < 3; ++i) d.DrawTiket();
+  EXPECT_EQ(d.Ctl<Control>("lText3").Caption(), "99 / eText3 za kg");
+  // A text 3 given anew is the one substituted from then on.
+  d.Ctl<Edit>("eText3").SetText("1kg");
+  d.CBAsCHMJClick(d.Ctl<CheckBox>("CBAsCHMJ"));
+  EXPECT_EQ(d.Ctl<Edit>("eText3").Text(), "99 / 1kg za kg");
 }
 
 }  // namespace

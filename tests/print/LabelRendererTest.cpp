@@ -262,6 +262,29 @@ TEST_F(LabelRendererTest, BarcodeNumberIsWrittenOverAWipedBottomStrip) {
   EXPECT_EQ(number.flags & (DT_CENTER | DT_RIGHT), unsigned{DT_CENTER});
 }
 
+// The printed number of an Interleaved 2 of 5 symbol is what its bars
+// carry: "5" with the check character scans "55", "123" scans "1236".
+TEST_F(LabelRendererTest, AnInterleaved2of5NumberIsTheDigitsItsBarsCarry) {
+  auto& barcode = Show<TBarCodeControl>("NrEANCode");
+  barcode.SetTag(10);
+  struct Case {
+    const char* Code;
+    bool AddCheckChar;
+    const char* Printed;
+  };
+  for (const Case& c :
+       {Case{"5", true, "55"}, Case{"123", true, "1236"}, Case{"1234", true, "012348"},
+        Case{"123", false, "0123"}, Case{"1234", false, "1234"}}) {
+    SCOPED_TRACE(c.Code);
+    barcode.SetAddCheckChar(c.AddCheckChar);
+    barcode.SetCode(bcInterleaved2of5, c.Code);
+    page_.Clear();
+    D().PaintTiket(page_, 0, 0);
+    ASSERT_FALSE(Texts().empty());
+    EXPECT_EQ(Texts().back().text, c.Printed);
+  }
+}
+
 TEST_F(LabelRendererTest, NumberAboveIsWrittenOutsideTheItemAndNotUnderTheBars) {
   auto& barcode = Show<TBarCodeControl>("NrEANCode");
   barcode.SetTag(11);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -100,6 +101,36 @@ TEST_F(PrintJobTest, GoodsFillSheetAfterSheetWithConsecutiveLabels) {
   EXPECT_EQ(f_.printer.lockDepth_, 0);
 }
 
+// Text 3 as the unit price: every label binds its goods item again, and each
+// must read the template with text 3 put in once, not once more per label.
+TEST_F(PrintJobTest, UnitPriceTextReadsTheSameOnEveryLabel) {
+  TTiketItemExt ext{};
+  ext.Velikost = sizeof(TTiketItemExt);
+  const std::string pattern = "%TEXT3% za kg";
+  ext.CenaZaJednotku[0] = static_cast<std::uint8_t>(pattern.size());
+  std::memcpy(ext.CenaZaJednotku + 1, pattern.data(), pattern.size());
+  const TTiketItemExt* table[] = {&ext};
+  f_.host.SetExtensions(table, 1);
+  std::vector<TTiketItem> records;
+  for (const char* name : {"A", "B"}) {
+    records.push_back(RecordBuilder().Name(name).Count(3).Extension(1).Build());
+#if KORVAL_WIN32_ABI
+    records.back().Rozsireni = &ext;
+#endif
+  }
+  f_.SetGoods(records);
+  f_.host.SetLabelPrinterIndex(0);
+  D().Ctl<Control>("lNazev").SetVisible(false);
+  D().Ctl<Control>("lText3").SetVisible(true);
+  D().Ctl<CheckBox>("cbText3").SetChecked(true);
+  D().Ctl<Edit>("eText3").SetText("1kg");
+  D().Ctl<CheckBox>("CBAsCHMJ").SetChecked(true);
+  D().DrawTiket();
+  D().PrintTikets();
+  EXPECT_EQ(Sheets(), (std::vector<Sheet>{{"1kg za kg", "1kg za kg", "1kg za kg", "1kg za kg"},
+                                          {"1kg za kg", "1kg za kg"}}));
+}
+
 TEST_F(PrintJobTest, StartPositionAppliesToTheFirstSheetAndIsResetAfterwards) {
   SetGoods({{"A", 3}, {"B", 2}});
   D().StartCol = 1;
@@ -148,6 +179,21 @@ TEST_F(PrintJobTest, OwnQueueSendsEverySheetAsAJobOfItsOwnWithAPause) {
   EXPECT_EQ(f_.printer.lockDepth_, 0);
 }
 
+// A job the print system did not take ends the print: the sheets after it
+// would meet the same queue.
+TEST_F(PrintJobTest, NoJobFollowsOneThePrintSystemRefused) {
+  SetGoods({{"A", 3}, {"B", 2}, {"C", 4}});
+  D().Ctl<CheckBox>("cbVlastniFronta").SetChecked(true);
+  f_.printer.refuseFromJob_ = 1;
+  D().PrintTikets();
+  ASSERT_EQ(f_.printer.jobs_.size(), 2u);
+  EXPECT_FALSE(f_.printer.jobs_[0].Refused);
+  EXPECT_TRUE(f_.printer.jobs_[1].Refused);
+  EXPECT_EQ(f_.clock.sleeps_, (std::vector<int>{500}));
+  EXPECT_EQ(f_.printer.lockDepth_, 0);
+  EXPECT_EQ(D().StartCol, 0);
+}
+
 TEST_F(PrintJobTest, OneQueueBreaksPagesWithoutPausing) {
   SetGoods({{"A", 3}, {"B", 2}, {"C", 4}});
   D().PrintTikets();
@@ -188,42 +234,63 @@ TEST_F(PrintJobTest, NoPrinterEndsThePrintQuietly) {
   EXPECT_TRUE(f_.ui.messages_.empty());
 }
 
-// A sheet on which no label fits would never finish the job.
+// A sheet on which no label fits would never finish the job, and a blank
+// sheet is no print: no job is opened at all, for the real print and the
+// test print alike.
 struct NothingFits {
   const char* What;
   const char* Width;
   const char* Height;
+  int StartCol;
   int StartRow;
 };
 
+void PrintTo(const NothingFits& c, std::ostream* os) {
+  *os << c.What;
+}
+
 class PrintJobNothingFitsTest : public PrintJobTest,
-                                public ::testing::WithParamInterface<NothingFits> {};
+                                public ::testing::WithParamInterface<NothingFits> {
+ protected:
+  void SetUp() override {
+    PrintJobTest::SetUp();
+    SetGoods({{"A", 1}});
+    D().Ctl<Edit>("rxseOsax").SetText(GetParam().Width);
+    D().Ctl<Edit>("rxseOsay").SetText(GetParam().Height);
+    D().StartCol = GetParam().StartCol;
+    D().StartRow = GetParam().StartRow;
+  }
+  void ExpectOneError() {
+    EXPECT_TRUE(f_.printer.jobs_.empty());
+    EXPECT_EQ(f_.printer.lockDepth_, 0);
+    ASSERT_EQ(f_.ui.messages_.size(), 1u);
+    EXPECT_EQ(f_.ui.messages_[0].Caption, "Chyba");
+    EXPECT_EQ(f_.ui.messages_[0].Icon, MessageIcon::Error);
+    EXPECT_EQ(f_.ui.messages_[0].Text, "Na stránku se nevejde žádná etiketa, tisk byl ukončen.");
+  }
+};
 
-TEST_P(PrintJobNothingFitsTest, EndsTheJobWithAMessage) {
-  SetGoods({{"A", 1}});
-  D().Ctl<Edit>("rxseOsax").SetText(GetParam().Width);
-  D().Ctl<Edit>("rxseOsay").SetText(GetParam().Height);
-  D().StartRow = GetParam().StartRow;
+TEST_P(PrintJobNothingFitsTest, RealPrintOpensNoJob) {
   D().PrintTikets();
-
-  ASSERT_EQ(f_.printer.jobs_.size(), 1u);
-  EXPECT_TRUE(f_.printer.jobs_[0].Ended);
-  EXPECT_EQ(f_.printer.jobs_[0].Pages.size(), 1u);
-  EXPECT_TRUE(Page(0, 0).Calls().empty());
-  EXPECT_EQ(f_.printer.lockDepth_, 0);
-  ASSERT_EQ(f_.ui.messages_.size(), 1u);
-  EXPECT_EQ(f_.ui.messages_[0].Caption, "Chyba");
-  EXPECT_EQ(f_.ui.messages_[0].Icon, MessageIcon::Error);
-  EXPECT_FALSE(f_.ui.messages_[0].Text.empty());
+  ExpectOneError();
+  EXPECT_EQ(D().StartCol, 0);
   EXPECT_EQ(D().StartRow, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sheets, PrintJobNothingFitsTest,
-                         ::testing::Values(NothingFits{"LabelWiderThanTheSheet", "3000", "1000", 0},
-                                           NothingFits{"LabelHeightZero", "1000", "0", 0},
-                                           NothingFits{"StartRowBelowTheLastRow", "1000", "1000",
-                                                       2}),
-                         [](const auto& param) { return std::string(param.param.What); });
+TEST_P(PrintJobNothingFitsTest, TestPrintOpensNoJob) {
+  D().actTestPrintExecute();
+  ExpectOneError();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sheets, PrintJobNothingFitsTest,
+    ::testing::Values(NothingFits{"LabelWiderThanTheSheet", "3000", "1000", 0, 0},
+                      NothingFits{"LabelHeightZero", "1000", "0", 0, 0},
+                      NothingFits{"LabelWidthZero", "0", "1000", 0, 0},
+                      NothingFits{"LabelWidthBelowZero", "-1000", "1000", 0, 0},
+                      NothingFits{"StartRowBelowTheLastRow", "1000", "1000", 0, 2},
+                      NothingFits{"StartColumnPastTheLastRow", "1000", "1000", 2, 1}),
+    [](const auto& param) { return std::string(param.param.What); });
 
 TEST_F(PrintJobTest, TestPrintPutsTheCountOnOneSheetFromTheStartPosition) {
   SetGoods({{"A", 3}, {"B", 2}}, -1);
@@ -258,17 +325,17 @@ TEST_F(PrintJobTest, TestPrintPutsTheCountOnOneSheetFromTheStartPosition) {
   EXPECT_EQ(D().StartRow, 1);
 }
 
-TEST_F(PrintJobTest, TestPrintOfNoLabelsSendsOneBlankSheet) {
+TEST_F(PrintJobTest, TestPrintOfNoLabelsOpensNoJob) {
   SetGoods({{"A", 1}});
   auto& count = D().Ctl<Edit>("ePocetEtiket");
   for (const char* text : {"0", ""}) {
     SCOPED_TRACE(text);
-    f_.printer.jobs_.clear();
+    f_.ui.messages_.clear();
     count.SetText(text);
     D().actTestPrintExecute();
-    ASSERT_EQ(f_.printer.jobs_.size(), 1u);
-    ASSERT_EQ(f_.printer.jobs_[0].Pages.size(), 1u);
-    EXPECT_TRUE(Page(0, 0).Calls().empty());
+    EXPECT_TRUE(f_.printer.jobs_.empty());
+    ASSERT_EQ(f_.ui.messages_.size(), 1u);
+    EXPECT_EQ(f_.ui.messages_[0].Text, "Počet etiket zkušebního tisku je 0, netiskne se nic.");
   }
 }
 

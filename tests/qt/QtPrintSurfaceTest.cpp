@@ -2,15 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPrinterInfo>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
 
+#include "doubles/PrivateCupsd.h"
 #include "doubles/ScriptedUi.h"
 #include "storage/ProfileTestFolder.h"
 
@@ -227,6 +230,56 @@ TEST_F(QtPrintSurfaceTest, JobRulesAreKept) {
   surface_.UnlockCanvas();
   surface_.EndJob();
   EXPECT_TRUE(ui_.messages_.empty());
+}
+
+// Jobs for the print system's queues, against a scheduler of the test's own.
+class QtPrintSurfaceCupsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!cups_.Failure().empty()) {
+      if (::geteuid() == 0 && !cups_.Missing()) FAIL() << cups_.Failure();
+      GTEST_SKIP() << "no private CUPS scheduler: " << cups_.Failure();
+    }
+  }
+
+  test::PrivateCupsd cups_{{{"Etikety", true, false, ""}, {"Zmizi", true, false, ""}}};
+  ScriptedUi ui_;
+};
+
+TEST_F(QtPrintSurfaceCupsTest, TheQueueGetsTheJobWithItsPagesAndTitle) {
+  QtPrintSurface surface(ui_, false);
+  ASSERT_EQ(surface.Printers(), (std::vector<std::string>{"Etikety", "Zmizi"}));
+  surface.SelectPrinter(0);
+  ASSERT_TRUE(surface.BeginJob("Tisk etiket (Etikety)"));
+  surface.PageCanvas().FillRect({0, 0, 100, 100});
+  surface.NewPage();
+  surface.PageCanvas().FillRect({0, 0, 100, 100});
+  EXPECT_TRUE(surface.EndJob());
+  EXPECT_TRUE(ui_.messages_.empty());
+  const std::string document = cups_.WaitForOutput("Etikety");
+  ASSERT_EQ(document.substr(0, 4), "%PDF");
+  TempFolder folder;
+  test::WriteBytes(folder.File("job.pdf"), document);
+  if (!HaveTool("pdfinfo")) GTEST_SKIP() << "pdfinfo is not installed";
+  EXPECT_EQ(PdfInfo(folder.File("job.pdf"), "Pages"), "2");
+  EXPECT_EQ(PdfInfo(folder.File("job.pdf"), "Title"), "Tisk etiket (Etikety)");
+}
+
+TEST_F(QtPrintSurfaceCupsTest, APrinterThatVanishedDuringTheJobIsReported) {
+  QtPrintSurface surface(ui_, false);
+  surface.SelectPrinter(1);
+  ASSERT_EQ(surface.Printers().at(1), "Zmizi");
+  ASSERT_TRUE(surface.BeginJob("Tisk etiket (Etikety)"));
+  surface.PageCanvas().FillRect({0, 0, 100, 100});
+  ASSERT_EQ(cups_.Run("lpadmin -x Zmizi"), 0);
+  EXPECT_FALSE(surface.EndJob());
+  ASSERT_EQ(ui_.messages_.size(), 1u);
+  EXPECT_EQ(ui_.messages_[0].Caption, "Chyba");
+  EXPECT_EQ(ui_.messages_[0].Icon, MessageIcon::Error);
+  EXPECT_NE(ui_.messages_[0].Text.find("Tiskárna Zmizi úlohu nepřijala: "), std::string::npos)
+      << ui_.messages_[0].Text;
+  EXPECT_NE(ui_.messages_[0].Text.find("does not exist"), std::string::npos)
+      << ui_.messages_[0].Text;
 }
 
 }  // namespace

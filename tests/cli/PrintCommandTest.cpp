@@ -1,0 +1,236 @@
+#include "cli/PrintCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "doubles/PrivateCupsd.h"
+#include "storage/ProfileFile.h"
+#include "storage/ProfileTestFolder.h"
+
+namespace korval::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Output(const std::string& command) {
+  std::string text;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[512];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+    pclose(pipe);
+  }
+  return text;
+}
+
+int PdfPages(const std::string& file) {
+  const std::string report = Output("pdfinfo '" + file + "' 2>/dev/null");
+  const std::size_t at = report.find("Pages:");
+  return at == std::string::npos ? -1 : std::stoi(report.substr(at + 6));
+}
+
+int Occurrences(const std::string& text, const std::string& word) {
+  int n = 0;
+  for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++n;
+  return n;
+}
+
+// `korval print` on the example format ("Cenovka": A4, 3 × 7 labels) in a
+// folder of its own, with goods written by each test.
+class PrintCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = fs::current_path();
+    fs::current_path(folder_.Path());
+    ::setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
+    fs::copy(fs::path(KORVAL_SOURCE_DIR) / "examples" / "forms", forms_);
+  }
+  void TearDown() override { fs::current_path(previous_); }
+
+  void WriteGoods(const std::string& csv) { test::WriteBytes(goods_, csv); }
+  void SetFormat(const std::string& key, const std::string& value) {
+    ProfileFile(forms_ + "/TiketSav.000").WriteString("SetUp", key, value);
+  }
+
+  int Print(std::vector<std::string> args) {
+    out_.str("");
+    err_.str("");
+    const std::vector<std::string> base = {"--forms", forms_,    "--format",
+                                           "Cenovka", "--goods", goods_};
+    args.insert(args.begin(), base.begin(), base.end());
+    return RunPrintCommand(args, out_, err_);
+  }
+
+  test::TempFolder folder_;
+  fs::path previous_;
+  std::string forms_ = folder_.File("forms");
+  std::string goods_ = folder_.File("goods.csv");
+  std::string pdf_ = folder_.File("labels.pdf");
+  std::ostringstream out_;
+  std::ostringstream err_;
+};
+
+// 21 + 21 + 5 labels fill three sheets; with every sheet in a queue of its
+// own they are three jobs, all of which belong in the one PDF file.
+TEST_F(PrintCommandTest, EveryJobOfARunReachesThePdf) {
+  WriteGoods("Nazev;Cislo;Pocet\nPrvní;AAA-1;21\nDruhé;BBB-2;21\nTřetí;CCC-3;5\n");
+  for (const char* ownQueue : {"False", "True"}) {
+    SCOPED_TRACE(ownQueue);
+    SetFormat("cbVlastniFronta.Checked", ownQueue);
+    fs::remove(pdf_);
+    ASSERT_EQ(Print({"--pdf", pdf_}), 0) << err_.str();
+    EXPECT_EQ(out_.str(), "3 sheets written to " + pdf_ + "\n");
+    EXPECT_EQ(PdfPages(pdf_), 3);
+    const std::string text = Output("pdftotext -enc UTF-8 '" + pdf_ + "' - 2>/dev/null");
+    EXPECT_EQ(Occurrences(text, "AAA-1"), 21);
+    EXPECT_EQ(Occurrences(text, "BBB-2"), 21);
+    EXPECT_EQ(Occurrences(text, "CCC-3"), 5);
+  }
+}
+
+// The warnings come once per goods row, not once per label.
+TEST_F(PrintCommandTest, BarcodesThatWillNotScanAreNamedOncePerRow) {
+  WriteGoods("Nazev;Cislo;EAN;Pocet\nPrvní;AAA-1;8594001001018;4\nDruhé;BBB-2;ABC123;4\n");
+  ASSERT_EQ(Print({"--pdf", pdf_}), 0) << err_.str();
+  EXPECT_EQ(Occurrences(err_.str(), "will not scan"), 2) << err_.str();
+  EXPECT_NE(err_.str().find("korval print: row 2: EAN \"8594001001018\" will not scan"),
+            std::string::npos);
+  EXPECT_NE(err_.str().find("korval print: row 3: EAN \"ABC123\" will not scan"),
+            std::string::npos);
+  EXPECT_EQ(out_.str(), "1 sheet written to " + pdf_ + "\n");
+}
+
+// A print in which no label has a place, or that asks for no labels, sends
+// nothing (not a blank sheet), says why and ends with status 1.
+struct NothingPrinted {
+  const char* What;
+  std::vector<std::string> Args;
+  const char* FormatKey;  // changed in the stored format, when not empty
+  const char* Value;
+  const char* Says;
+};
+
+void PrintTo(const NothingPrinted& c, std::ostream* os) {
+  *os << c.What;
+}
+
+class PrintCommandNothingTest : public PrintCommandTest,
+                                public ::testing::WithParamInterface<NothingPrinted> {};
+
+TEST_P(PrintCommandNothingTest, SendsNoSheetAndFails) {
+  const NothingPrinted& c = GetParam();
+  WriteGoods("Nazev;Cislo;Pocet\nPrvní;AAA-1;2\n");
+  if (*c.FormatKey != 0) SetFormat(c.FormatKey, c.Value);
+  std::vector<std::string> args = {"--pdf", pdf_};
+  args.insert(args.end(), c.Args.begin(), c.Args.end());
+  EXPECT_EQ(Print(args), 1);
+  EXPECT_FALSE(fs::exists(pdf_));
+  EXPECT_EQ(out_.str(), "");
+  EXPECT_NE(err_.str().find(c.Says), std::string::npos) << err_.str();
+  EXPECT_NE(err_.str().find("nothing was sent"), std::string::npos) << err_.str();
+}
+
+constexpr const char* kNothingFits = "Na stránku se nevejde žádná etiketa";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PrintCommandNothingTest,
+    ::testing::Values(
+        NothingPrinted{"LabelWiderThanThePaper", {}, "rxseOsax.Text", "300", kNothingFits},
+        NothingPrinted{"LabelWidthZero", {}, "rxseOsax.Text", "0", kNothingFits},
+        NothingPrinted{"LabelWidthBelowZero", {}, "rxseOsax.Text", "-5", kNothingFits},
+        NothingPrinted{"StartPastTheLastColumn", {"--start", "3,6"}, "", "", kNothingFits},
+        NothingPrinted{"StartBelowTheLastRow", {"--start", "0,7"}, "", "", kNothingFits},
+        NothingPrinted{
+            "TestOfNoLabels", {"--test", "0"}, "", "", "Počet etiket zkušebního tisku je 0"}),
+    [](const auto& param) { return std::string(param.param.What); });
+
+TEST_F(PrintCommandTest, APdfForAMissingFolderIsOneMessageNamingIt) {
+  WriteGoods("Nazev;Cislo;Pocet\nPrvní;AAA-1;2\n");
+  const std::string folder = folder_.File("chybi");
+  try {
+    Print({"--pdf", folder + "/labels.pdf"});
+    ADD_FAILURE() << "printed into a missing folder";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find("no folder " + folder + " "), std::string::npos)
+        << e.what();
+  }
+  EXPECT_EQ(err_.str(), "");
+  EXPECT_EQ(out_.str(), "");
+}
+
+// Printing through a print system of the test's own, with file-backed queues
+// that take jobs, reject them, or are stopped.
+class PrintCommandCupsTest : public PrintCommandTest {
+ protected:
+  void SetUp() override {
+    PrintCommandTest::SetUp();
+    cups_.emplace(
+        std::vector<test::PrivateCupsd::Queue>{{"Etikety", true, false, ""},
+                                               {"Odmitajici", false, false, "Role etiket došla"},
+                                               {"Zastavena", true, true, "Otevřený kryt"}});
+    if (!cups_->Failure().empty()) {
+      // CI runs as root and must run these; elsewhere a missing or refused
+      // scheduler is a reason to skip.
+      if (::geteuid() == 0 && !cups_->Missing()) FAIL() << cups_->Failure();
+      GTEST_SKIP() << "no private CUPS scheduler: " << cups_->Failure();
+    }
+    WriteGoods("Nazev;Cislo;Pocet\nPrvní;AAA-1;2\n");
+  }
+  void TearDown() override {
+    cups_.reset();
+    PrintCommandTest::TearDown();
+  }
+
+  std::optional<test::PrivateCupsd> cups_;
+};
+
+TEST_F(PrintCommandCupsTest, AJobTheQueueTakesIsSent) {
+  ASSERT_EQ(Print({"--printer", "Etikety"}), 0) << err_.str();
+  EXPECT_EQ(out_.str(), "1 sheet sent to Etikety\n");
+  const std::string document = cups_->WaitForOutput("Etikety");
+  ASSERT_EQ(document.substr(0, 4), "%PDF");
+  const std::string copy = folder_.File("queue.pdf");
+  test::WriteBytes(copy, document);
+  EXPECT_EQ(PdfPages(copy), 1);
+  const std::string text = Output("pdftotext -enc UTF-8 '" + copy + "' - 2>/dev/null");
+  EXPECT_EQ(Occurrences(text, "AAA-1"), 2);
+}
+
+struct Refusal {
+  const char* Queue;
+  const char* Reason;
+};
+
+void PrintTo(const Refusal& c, std::ostream* os) {
+  *os << c.Queue;
+}
+
+class PrintCommandCupsRefusalTest : public PrintCommandCupsTest,
+                                    public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(PrintCommandCupsRefusalTest, IsReportedWithThePrintersReason) {
+  EXPECT_EQ(Print({"--printer", GetParam().Queue}), 1);
+  EXPECT_EQ(out_.str(), "");
+  EXPECT_NE(err_.str().find(std::string("Tiskárna ") + GetParam().Queue + " úlohu nepřijala"),
+            std::string::npos)
+      << err_.str();
+  EXPECT_NE(err_.str().find(GetParam().Reason), std::string::npos) << err_.str();
+  EXPECT_NE(err_.str().find("nothing was sent"), std::string::npos) << err_.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(Queues, PrintCommandCupsRefusalTest,
+                         ::testing::Values(Refusal{"Odmitajici", "Role etiket došla"},
+                                           Refusal{"Zastavena", "Otevřený kryt"}),
+                         [](const auto& param) { return std::string(param.param.Queue); });
+
+}  // namespace
+}  // namespace korval::cli
