@@ -432,7 +432,9 @@ TEST_F(StoredFormatsTest, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFormats) {
     }
     int status = 0;
     ::waitpid(child, &status, 0);
-    if (killAfter.count() < 0) EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    if (killAfter.count() < 0) {
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
     return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
                                                                  start);
   };
