@@ -24,6 +24,14 @@ void ChosenPrinterSurface::NewPage() {
   if (OnSheet) OnSheet(++sheet_);
 }
 
+bool ChosenPrinterSurface::EndRun() {
+  if (inner_.EndRun()) return true;
+  sheetsSent_ = 0;
+  jobsSent_ = 0;
+  ++jobsRefused_;
+  return false;
+}
+
 bool ChosenPrinterSurface::EndJob() {
   const bool taken = inner_.EndJob();
   if (taken) {

@@ -39,7 +39,8 @@ class ChosenPrinterSurface final : public PrintSurface {
   void LockCanvas() override { inner_.LockCanvas(); }
   void UnlockCanvas() override { inner_.UnlockCanvas(); }
   void BeginRun() override { inner_.BeginRun(); }
-  void EndRun() override { inner_.EndRun(); }
+  // A run whose output was lost sent nothing, whatever its jobs said.
+  bool EndRun() override;
 
   // Told at the start of every sheet (1-based).
   std::function<void(int sheet)> OnSheet;

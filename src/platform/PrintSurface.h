@@ -63,7 +63,9 @@ class PrintSurface {
   // jobs of a run into one file, so that no sheet overwrites the one before;
   // a printer's queue takes the jobs as they come.
   virtual void BeginRun() {}
-  virtual void EndRun() {}
+  // False when what the run wrote could not be kept (a file cut short on a
+  // full disk): the backend has shown its message.
+  virtual bool EndRun() { return true; }
 };
 
 }  // namespace korval

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPageSize>
@@ -10,6 +11,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 #include <utility>
@@ -22,6 +24,14 @@
 
 namespace korval::qt {
 namespace {
+
+// A PDF ends in its "%%EOF" marker, perhaps followed by a line end.
+bool EndsLikeAPdf(const std::string& path) {
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly) || file.size() < 8) return false;
+  file.seek(std::max<qint64>(0, file.size() - 32));
+  return file.readAll().trimmed().endsWith("%%EOF");
+}
 
 // Points per unit of Qt's page units, so that a size keeps the precision it
 // was defined with (A4 is 210 x 297 mm, not a rounded number of inches).
@@ -82,9 +92,9 @@ QtPrintSurface::~QtPrintSurface() {
   if (painter_) ClosePainter();
 }
 
-void QtPrintSurface::EndRun() {
+bool QtPrintSurface::EndRun() {
   inRun_ = false;
-  if (pdfHeld_) ClosePainter();
+  return pdfHeld_ ? ClosePainter() : true;
 }
 
 void QtPrintSurface::ListPrinters() {
@@ -341,11 +351,14 @@ bool QtPrintSurface::ClosePainter() {
   painter_.reset();
   const std::string& name = printers_[static_cast<std::size_t>(selected_)];
   if (!jobPrinter_) {
-    if (!written) {
+    // Qt's PDF writer does not hear of a write that failed (a full disk, a
+    // size limit): only a file that ends in the PDF trailer was written whole.
+    if (!written || !EndsLikeAPdf(pdfOutputFile_)) {
       ui_.ShowMessage({"Chyba", "Soubor " + pdfOutputFile_ + " nelze zapsat.", MessageIcon::Error,
                        MessageButtons::Ok, MessageModality::Application});
+      return false;
     }
-    return written;
+    return true;
   }
   std::vector<std::pair<std::string, std::string>> options;
   const QString media = printer_->pageLayout().pageSize().key();

@@ -73,7 +73,7 @@ class QtPrintSurface final : public PrintSurface {
   // within a run leaves the file open, and the next job goes on with a new
   // page. The file is finished when the run ends.
   void BeginRun() override { inRun_ = true; }
-  void EndRun() override;
+  bool EndRun() override;
 
  private:
   // Edges of the paper and of the printable area, inches from the paper's

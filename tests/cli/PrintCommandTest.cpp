@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cstdio>
 #include <filesystem>
@@ -95,6 +98,24 @@ TEST_F(PrintCommandTest, EveryJobOfARunReachesThePdf) {
     EXPECT_EQ(Occurrences(text, "BBB-2"), 21);
     EXPECT_EQ(Occurrences(text, "CCC-3"), 5);
   }
+}
+
+// A PDF cut short (a full disk, here a file size limit) is no success: Qt's
+// writer does not hear of the failed writes, the check of the file does.
+TEST_F(PrintCommandTest, APdfThatCouldNotBeWrittenWholeIsAFailure) {
+  WriteGoods("Nazev;Cislo;Pocet\nPrvní;AAA-1;60\n");
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit limit = saved;
+  limit.rlim_cur = 8192;
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+  const int status = Print({"--pdf", pdf_});
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(out_.str(), "");
+  EXPECT_NE(err_.str().find("nothing was sent"), std::string::npos) << err_.str();
 }
 
 // The warnings come once per goods row, not once per label.
