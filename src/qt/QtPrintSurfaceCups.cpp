@@ -93,6 +93,10 @@ CupsSubmission SubmitToCups(const std::string& printer, const std::string& file,
       result.Reason = jobState == IPP_JSTATE_HELD ? "job held" : "job stopped by the print system";
       Append(result.Reason, Text(job.get(), "job-printer-state-message"));
       Append(result.Reason, Text(job.get(), "job-state-reasons"));
+      // Reported as not printed, the job must not print later either: the
+      // clerk prints again, and the labels would come out twice.
+      if (jobState == IPP_JSTATE_HELD)
+        cupsCancelJob2(CUPS_HTTP_DEFAULT, printer.c_str(), result.JobId, 0);
       return result;
     }
   }
@@ -100,7 +104,8 @@ CupsSubmission SubmitToCups(const std::string& printer, const std::string& file,
     result.Reason = "printer stopped";
     Append(result.Reason,
            printerSays.empty() ? Text(state.get(), "printer-state-reasons") : printerSays);
-    result.Reason += "; job " + std::to_string(result.JobId) + " waits in its queue";
+    cupsCancelJob2(CUPS_HTTP_DEFAULT, printer.c_str(), result.JobId, 0);
+    result.Reason += "; the job was cancelled";
     return result;
   }
   result.Taken = true;

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include <cups/cups.h>
+
 #include "doubles/PrivateCupsd.h"
 #include "storage/ProfileFile.h"
 #include "storage/ProfileTestFolder.h"
@@ -246,6 +248,12 @@ TEST_P(PrintCommandCupsRefusalTest, IsReportedWithThePrintersReason) {
       << err_.str();
   EXPECT_NE(err_.str().find(GetParam().Reason), std::string::npos) << err_.str();
   EXPECT_NE(err_.str().find("nothing was sent"), std::string::npos) << err_.str();
+  // Reported as not printed, the job does not wait to print after all.
+  cups_job_t* jobs = nullptr;
+  const int waiting =
+      cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, GetParam().Queue, 0, CUPS_WHICHJOBS_ACTIVE);
+  cupsFreeJobs(waiting, jobs);
+  EXPECT_EQ(waiting, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Queues, PrintCommandCupsRefusalTest,
