@@ -15,6 +15,7 @@
 
 #include <emf2svg.h>
 #include <libwmf/api.h>
+#include <libwmf/font.h>
 #include <libwmf/gd.h>
 #include <algorithm>
 
@@ -135,6 +136,31 @@ std::optional<PlaceableHeader> ReadPlaceableHeader(const QByteArray& bytes) {
   return header;
 }
 
+// Whether any record of the metafile writes text. Only text needs libwmf's
+// fonts; when none is drawn, the decoder must work on a machine without
+// them. A file whose records cannot be walked counts as drawing text, so
+// libwmf decides about it with its fonts as ever.
+bool WmfDrawsText(const QByteArray& bytes) {
+  qsizetype at = bytes.size() >= 4 && Int32At(bytes, 0) == kPlaceableKey ? kPlaceableHeaderSize : 0;
+  if (bytes.size() < at + 18) return true;
+  const auto headerWords = static_cast<std::uint16_t>(Int16At(bytes, at + 2));
+  at += qsizetype{headerWords} * 2;
+  while (at + 6 <= bytes.size()) {
+    const auto words = static_cast<std::uint32_t>(Int32At(bytes, at));
+    const auto function = static_cast<std::uint16_t>(Int16At(bytes, at + 4));
+    if (function == 0x0000) return false;                                             // end of file
+    if (function == 0x0521 || function == 0x0A32 || function == 0x062F) return true;  // text
+    if (words < 3 || words > std::uint32_t(bytes.size() - at) / 2) return true;
+    at += qsizetype(words) * 2;
+  }
+  return true;
+}
+
+// Stands in for libwmf's font lookup when nothing is written: the player
+// still selects a font into every device context, and without the font
+// files the lookup fails the whole picture.
+void MapNoFont(wmfAPI*, wmfFont*) {}
+
 // libwmf is a C library that hands out one API object per picture; this
 // makes sure it is destroyed on every way out.
 class WmfSession {
@@ -182,6 +208,7 @@ std::optional<Picture> DecodeWmf(const std::string& path) {
   WmfSession session;
   if (session.Api() == nullptr || !session.Open(*bytes)) return std::nullopt;
   wmfAPI* api = session.Api();
+  if (!WmfDrawsText(*bytes)) wmf_ipa_font_map_set(api, MapNoFont);
   wmfD_Rect drawn;  // what the records draw, in points from the window origin
   if (wmf_scan(api, 0, &drawn) != wmf_E_None) return std::nullopt;
 
