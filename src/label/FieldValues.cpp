@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "barcode/BarcodeError.h"
+#include "dialog/Texts.h"
 #include "dialog/TfrmMain.h"
 #include "host_api/HostContext.h"
 #include "platform/LocaleInfo.h"
@@ -86,7 +87,7 @@ std::optional<std::string> TfrmMain::GetRecordValue(Control& item, const GoodsRe
       case 19:
         return TrimControl(r.TkInfo());
       case 20:
-        return r.Ingredience().value_or("není definováno");
+        return r.Ingredience().value_or(MessageText("NoIngredients", "není definováno"));
       default:
         return std::string();
     }
