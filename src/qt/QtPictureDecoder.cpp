@@ -136,6 +136,21 @@ std::optional<PlaceableHeader> ReadPlaceableHeader(const QByteArray& bytes) {
   return header;
 }
 
+// The metafile header (after the placeable one) as libwmf trusts it: it sizes
+// its record buffer by the largest record the header announces, so a header
+// of a few bytes could make it allocate gigabytes. No record can be larger
+// than the file that holds it.
+bool WmfHeaderUsable(const QByteArray& bytes) {
+  const qsizetype at =
+      bytes.size() >= 4 && Int32At(bytes, 0) == kPlaceableKey ? kPlaceableHeaderSize : 0;
+  if (bytes.size() < at + 18) return false;
+  const auto type = static_cast<std::uint16_t>(Int16At(bytes, at));
+  const auto headerWords = static_cast<std::uint16_t>(Int16At(bytes, at + 2));
+  const auto largestRecordWords = static_cast<std::uint32_t>(Int32At(bytes, at + 12));
+  return (type == 1 || type == 2) && headerWords == 9 &&
+         std::uint64_t{largestRecordWords} * 2 <= static_cast<std::uint64_t>(bytes.size() - at);
+}
+
 // Whether any record of the metafile writes text. Only text needs libwmf's
 // fonts; when none is drawn, the decoder must work on a machine without
 // them. A file whose records cannot be walked counts as drawing text, so
@@ -204,7 +219,7 @@ int CollectPng(void* context, char* buffer, int length) {
 
 std::optional<Picture> DecodeWmf(const std::string& path) {
   std::optional<QByteArray> bytes = ReadFile(path);
-  if (!bytes) return std::nullopt;
+  if (!bytes || !WmfHeaderUsable(*bytes)) return std::nullopt;
   WmfSession session;
   if (session.Api() == nullptr || !session.Open(*bytes)) return std::nullopt;
   wmfAPI* api = session.Api();

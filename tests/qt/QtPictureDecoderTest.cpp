@@ -237,6 +237,8 @@ TEST_F(QtPictureDecoderTest, DamagedFilesAreErrorsWithoutACrash) {
       {"bezkonce.emf", MakeEmf(false).substr(0, 100)},
       {"sumpohlavicce.emf", emf.substr(0, 88) + Noise(200, 5)},
       {"sumpohlavicce.wmf", wmf.substr(0, 40) + Noise(200, 6)},
+      // A header announcing a record of 3.6 GB in a file of 116 bytes.
+      {"obrizaznam.wmf", wmf.substr(0, 34) + std::string("\x07\x00\x00\x6C", 4) + wmf.substr(38)},
   };
   for (const auto& [name, bytes] : damaged) {
     SCOPED_TRACE(name);
