@@ -71,10 +71,35 @@ std::optional<Picture> DecodeRaster(const std::string& path, const char* format)
 constexpr qsizetype kEmfHeaderSize = 88;
 constexpr std::int32_t kEmfSignature = 0x464D4520;
 
+// libemf2svg reads what the records point to without checking that it lies
+// inside them; so every record must lie inside the file, and the header's
+// description and pixel format inside the header.
+bool EmfRecordsUsable(const QByteArray& bytes) {
+  const auto size = static_cast<std::uint64_t>(bytes.size());
+  const auto headerSize = static_cast<std::uint32_t>(Int32At(bytes, 4));
+  if (headerSize < kEmfHeaderSize || headerSize > size) return false;
+  const auto inHeader = [&](qsizetype countAt, qsizetype offsetAt, std::uint64_t unit) {
+    if (headerSize < offsetAt + 4) return true;  // an older, shorter header
+    const auto count = static_cast<std::uint32_t>(Int32At(bytes, countAt));
+    const auto offset = static_cast<std::uint32_t>(Int32At(bytes, offsetAt));
+    return count == 0 || (offset >= kEmfHeaderSize && offset + count * unit <= headerSize);
+  };
+  if (!inHeader(60, 64, 2) || !inHeader(88, 92, 1)) return false;  // description, pixel format
+  std::uint64_t at = 0;
+  while (at + 8 <= size) {
+    const auto type = static_cast<std::uint32_t>(Int32At(bytes, qsizetype(at)));
+    const auto length = static_cast<std::uint32_t>(Int32At(bytes, qsizetype(at) + 4));
+    if (length < 8 || length % 4 != 0 || at + length > size) return false;
+    if (type == 14) return true;  // end of file
+    at += length;
+  }
+  return false;
+}
+
 std::optional<Picture> DecodeEmf(const std::string& path) {
   std::optional<QByteArray> bytes = ReadFile(path);
   if (!bytes || bytes->size() < kEmfHeaderSize || Int32At(*bytes, 0) != 1 ||
-      Int32At(*bytes, 40) != kEmfSignature)
+      Int32At(*bytes, 40) != kEmfSignature || !EmfRecordsUsable(*bytes))
     return std::nullopt;
   // The picture's own size is its frame at screen resolution; a writer that
   // left the frame empty still gave the bounds.

@@ -237,6 +237,11 @@ TEST_F(QtPictureDecoderTest, DamagedFilesAreErrorsWithoutACrash) {
       {"bezkonce.emf", MakeEmf(false).substr(0, 100)},
       {"sumpohlavicce.emf", emf.substr(0, 88) + Noise(200, 5)},
       {"sumpohlavicce.wmf", wmf.substr(0, 40) + Noise(200, 6)},
+      // A description of 90 characters said to start inside the header's
+      // frame: reading it would run past the header and the file.
+      {"popis.emf", emf.substr(0, 60) + std::string("\x5A\0\0\0\x28\0\0\0", 8) + emf.substr(68)},
+      // A record running past the end of the file.
+      {"dlouhyzaznam.emf", emf.substr(0, 92) + std::string("\xFC\0\0\0", 4) + emf.substr(96)},
       // A header announcing a record of 3.6 GB in a file of 116 bytes.
       {"obrizaznam.wmf", wmf.substr(0, 34) + std::string("\x07\x00\x00\x6C", 4) + wmf.substr(38)},
   };
