@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -19,9 +21,13 @@ class FuzzFolder {
     char pattern[] = "/tmp/korval-fuzz.XXXXXX";
     if (::mkdtemp(pattern) != nullptr) path_ = pattern;
     if (!path_.empty() && ::chdir(path_.c_str()) != 0) path_.clear();
+    // libFuzzer leaves through exit(), past every destructor of a static.
+    Made() = path_;
+    std::atexit([] {
+      std::error_code ignored;
+      if (!Made().empty()) std::filesystem::remove_all(Made(), ignored);
+    });
   }
-  // Nothing is removed here: libFuzzer leaves through exit(), and the folder
-  // holds a few small files.
   const std::string& Path() const { return path_; }
   std::string File(const std::string& name) const { return path_ + "/" + name; }
   std::string Write(const std::string& name, const std::uint8_t* data, std::size_t size) const {
@@ -35,6 +41,10 @@ class FuzzFolder {
   }
 
  private:
+  static std::string& Made() {
+    static std::string made;
+    return made;
+  }
   std::string path_;
 };
 

@@ -155,9 +155,6 @@ std::string DatePatternFromStrftime(const std::string& format) {
       case 'g':
         add("yy");
         break;
-      case 'C':
-        add("");
-        break;
       case 'D':
         add("MM/dd/yy");
         break;
