@@ -62,8 +62,8 @@ QString FamilyFor(const std::string& name, FontPitch pitch) {
   if (name.empty() || !QFontDatabase::hasFamily(family)) {
     // Windows' core fonts have free twins of the same advance widths, so a
     // price laid out to fit on Windows fits here too. MS Sans Serif, the
-    // default of every item, is drawn by Windows' font mapper with Arial's
-    // metrics when printed; Microsoft Sans Serif shares them.
+    // default of every item, is a screen font that printing replaces with
+    // Microsoft Sans Serif; a sans of Arial's widths is their nearest match.
     const QString twin =
         IsOneOf(name, {"Arial", "Helvetica", "MS Sans Serif", "Microsoft Sans Serif"})
             ? QStringLiteral("Liberation Sans")
