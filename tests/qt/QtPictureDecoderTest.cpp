@@ -237,9 +237,15 @@ TEST_F(QtPictureDecoderTest, DamagedFilesAreErrorsWithoutACrash) {
       {"bezkonce.emf", MakeEmf(false).substr(0, 100)},
       {"sumpohlavicce.emf", emf.substr(0, 88) + Noise(200, 5)},
       {"sumpohlavicce.wmf", wmf.substr(0, 40) + Noise(200, 6)},
-      // A description of 90 characters said to start inside the header's
-      // frame: reading it would run past the header and the file.
-      {"popis.emf", emf.substr(0, 60) + std::string("\x5A\0\0\0\x28\0\0\0", 8) + emf.substr(68)},
+      // The file the pictures fuzz target found: its header's description (90
+      // characters at offset 40) runs past the header and the file.
+      {"popis.emf", std::string("\x01\x00\x00\x00\x58\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                                "\x63\x31\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                                "\x55\x0A\x00\x00\x2A\x05\x00\x00\x20\x45\x4D\x46\x00\x00\x01\x00"
+                                "\x84\x00\x00\x00\x03\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00"
+                                "\x5A\x00\x00\x00\x28\x00\x00\x00\x0E\x00\x00\x00\x14\x00\x00\x00"
+                                "\x00\x00\x00\x00\x10\x00\x00\x00\x14\x00\x00\x00",
+                                92)},
       // A record running past the end of the file.
       {"dlouhyzaznam.emf", emf.substr(0, 92) + std::string("\xFC\0\0\0", 4) + emf.substr(96)},
       // A header announcing a record of 3.6 GB in a file of 116 bytes.
