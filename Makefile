@@ -5,7 +5,7 @@ BUILD      ?= build
 CMAKE_ARGS ?=
 JOBS       ?= 2
 
-.PHONY: all deps configure build run test portability format clean
+.PHONY: all deps configure build run test portability fuzz format clean
 
 all: build
 
@@ -27,6 +27,11 @@ test: build
 # Every core source must compile for 32-bit Windows too.
 portability: deps
 	@scripts/check-portability
+
+# The fuzz targets, SECONDS each (clang with libFuzzer and the sanitizers).
+SECONDS ?= 60
+fuzz: deps
+	@scripts/fuzz $(SECONDS)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -5,6 +5,7 @@
 
 #include <exception>
 
+#include "dialog/Texts.h"
 #include "dialog/TfrmMain.h"
 #include "host_api/HostContext.h"
 #include "host_api/ModulePaths.h"
@@ -56,7 +57,8 @@ void TfrmMain::RunCreationSteps() {
 
 void TfrmMain::ShowStep() {
   try {
-    Ctl<TLabel>("Label7").SetCaption(FormatText("Myš(mm):\r%d:%d", 0, 0));
+    Ctl<TLabel>("Label7").SetCaption(
+        FillPattern(MessagePattern("MouseReadout", "Myš(mm):\r%d:%d"), {"0", "0"}));
     cboxSavesChange();
     LeavePlacingMode();
     Ctl<CheckBox>("cbRamecek").OnClick = [this](Control&) {

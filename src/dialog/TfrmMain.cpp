@@ -63,7 +63,10 @@ Font ItemFont(int height, bool bold) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(DialogServices services) : services_(services) {
+TfrmMain::TfrmMain(DialogServices services)
+    : translatedUi_(std::make_unique<TranslatedUi>(services.UserInterface)),
+      services_{services.Host,   *translatedUi_, services.Printer,
+                services.Locale, services.Today, services.HostExecutable} {
   for (const auto& [name, caption] :
        {std::pair{"actPrinterSetup", "Nastavení tiskárny"},
         std::pair{"actTestPrint", "Zkušební tisk"}, std::pair{"actPrint", "Tisk"},

@@ -10,6 +10,7 @@
 #include "barcode/TBarCodeControl.h"
 #include "dialog/Action.h"
 #include "dialog/Form.h"
+#include "dialog/MessageTexts.h"
 #include "dialog/StdControls.h"
 #include "label/TImage.h"
 #include "label/TLabel.h"
@@ -325,6 +326,9 @@ class TfrmMain : public Form {
   void AttachLayoutHandlers();
   void SetEditEnabled(Edit& edit, bool enabled);
 
+  // Every message box of the dialog is shown through this, in the language
+  // of the catalogue; services_ hands it out as the user interface.
+  std::unique_ptr<TranslatedUi> translatedUi_;
   DialogServices services_;
   UnitPriceText unitPrice_;
   std::vector<std::unique_ptr<Action>> actions_;

@@ -1,5 +1,11 @@
 #include "host_api/LanguageCatalogue.h"
 
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string_view>
+
+#include "platform/CodePage.h"
 #include "platform/Text.h"
 #include "storage/ProfileFile.h"
 
@@ -36,6 +42,22 @@ std::string Unescape(const std::string& value) {
   return out;
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// A value as the profile functions return it: blanks around it removed, one
+// pair of enclosing quotes dropped, cut to the longest value they read.
+std::string_view ValueOf(std::string_view raw) {
+  std::string_view value = TrimBlanks(raw);
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front())
+    value = value.substr(1, value.size() - 2);
+  return value.substr(0, ProfileFile::kMaxValueLength);
+}
+
 }  // namespace
 
 std::string LanguageCatalogue::ProductVersionOf(const std::string& fileName) {
@@ -43,17 +65,43 @@ std::string LanguageCatalogue::ProductVersionOf(const std::string& fileName) {
   return TrimControl(file.ReadString(kVersionSection, kVersionKey, ""));
 }
 
+// The file is read and parsed once, with the rules the profile functions read
+// it by: only the first of sections of the same name counts, and in it the
+// first of keys of the same name; lines before the first section and
+// comments (";") are not texts.
 std::optional<LanguageCatalogue> LanguageCatalogue::Load(const std::string& fileName) {
-  const ProfileFile file(fileName);
-  if (!file.Exists()) return std::nullopt;
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) return std::nullopt;
+  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   LanguageCatalogue catalogue;
   catalogue.fileName_ = fileName;
-  for (const auto& section : file.ReadSections(1u << 20)) {
-    if (SameText(section, kVersionSection)) continue;
-    for (const auto& key : file.ReadKeys(section, 1u << 20)) {
-      catalogue.texts_[{UpperCase(section), UpperCase(key)}] =
-          Unescape(file.ReadString(section, key, ""));
+  std::set<std::string> seenSections;
+  std::string section;  // upper case; empty before the first section header
+  bool collecting = false;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = bytes.size();
+    const std::string_view line = TrimBlanks(std::string_view(bytes).substr(start, end - start));
+    start = end + 1;
+    if (end < bytes.size() && bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n')
+      ++start;
+    if (line.empty() || line.front() == ';') continue;
+    if (line.front() == '[') {
+      const std::size_t close = line.find(']');
+      if (close != std::string_view::npos) {
+        section = UpperCase(Cp1250ToUtf8(TrimBlanks(line.substr(1, close - 1))));
+        collecting = seenSections.insert(section).second && section != UpperCase(kVersionSection);
+        continue;
+      }
     }
+    if (!collecting) continue;
+    const std::size_t equals = line.find('=');
+    const std::string key = UpperCase(Cp1250ToUtf8(TrimBlanks(line.substr(0, equals))));
+    const std::string_view raw =
+        equals == std::string_view::npos ? std::string_view() : line.substr(equals + 1);
+    // emplace keeps the first of keys of the same name.
+    catalogue.texts_.emplace(std::pair{section, key}, Unescape(Cp1250ToUtf8(ValueOf(raw))));
   }
   return catalogue;
 }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "dialog/Texts.h"
 #include "dialog/TfrmMain.h"
 #include "platform/NumberFormat.h"
 #include "platform/Text.h"
@@ -19,7 +20,8 @@ int PixelsToMm(int pixels) {
 }
 
 std::string MouseReadout(int xPixels, int yPixels) {
-  return FormatText("Myš(mm):\r%d:%d", PixelsToMm(xPixels), PixelsToMm(yPixels));
+  return FillPattern(MessagePattern("MouseReadout", "Myš(mm):\r%d:%d"),
+                     {std::to_string(PixelsToMm(xPixels)), std::to_string(PixelsToMm(yPixels))});
 }
 
 bool InRange(int v, int low, int high) {
@@ -110,8 +112,11 @@ void TfrmMain::MouseMoveClick(Control& item, int x, int y) {
   }
 
   Ctl<TLabel>("Label8").SetCaption(
-      FormatText("Objekt: [%s]\rpozice myši(mm): %d : %d \rvelikost objektu(mm): %d : %d",
-                 item.Hint().c_str(), PixelsToMm(x), PixelsToMm(y), PixelsToMm(w), PixelsToMm(h)));
+      FillPattern(MessagePattern("ItemReadout",
+                                 "Objekt: [%s]\rpozice myši(mm): %d : %d "
+                                 "\rvelikost objektu(mm): %d : %d"),
+                  {item.Hint(), std::to_string(PixelsToMm(x)), std::to_string(PixelsToMm(y)),
+                   std::to_string(PixelsToMm(w)), std::to_string(PixelsToMm(h))}));
 }
 
 void TfrmMain::MouseUpClick(Control& item, MouseButton button, int x, int y) {

@@ -160,7 +160,8 @@ void TfrmMain::ItemClick(Control& sender) {
     if (isText) SetEditEnabled(Ctl<Edit>("eText" + name.substr(6)), true);
     if (name == "cbText3") Ctl<CheckBox>("CBAsCHMJ").SetEnabled(true);
     if (name == "cbDatum") {
-      item->SetCaption(FormatDate(services_.Today.Today(), services_.Locale.ShortDateFormat()));
+      item->SetCaption(FormatDate(services_.Today.Today(), services_.Locale.ShortDateFormat(),
+                                  &services_.Locale));
     }
     placingItem_ = true;
     services_.UserInterface.SetCursor(Cursor::NotAllowed);

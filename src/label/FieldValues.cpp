@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "barcode/BarcodeError.h"
+#include "dialog/Texts.h"
 #include "dialog/TfrmMain.h"
 #include "host_api/HostContext.h"
 #include "platform/LocaleInfo.h"
@@ -15,21 +16,30 @@ namespace {
 
 constexpr const char* kPriceMask = "###########0.00";
 
+// A number as the locale writes it on a label: its separator may be more
+// than one byte ("٫"), so the number is formatted with a point first.
+std::string LocaleNumber(double number, const char* mask, const LocaleInfo& locale) {
+  std::string s = FormatFloatMask(number, mask, '.');
+  const std::size_t sep = s.find('.');
+  if (sep != std::string::npos) s.replace(sep, 1, locale.DecimalSeparatorText());
+  return s;
+}
+
 }  // namespace
 
 std::string TfrmMain::FormatSplitNumber(double number, const Control& item) const {
-  const char separator = Locale().DecimalSeparator();
-  const std::string s = FormatFloatMask(number, kPriceMask, separator);
-  const std::size_t sep = s.find(separator);
+  const std::string s = FormatFloatMask(number, kPriceMask, '.');
+  const std::size_t sep = s.find('.');
+  const std::string separator = Locale().DecimalSeparatorText();
   // A link label is a TPropLabel too, so it is asked about first.
   if (dynamic_cast<const TPropLabelLink*>(&item) != nullptr) {
     return sep == std::string::npos ? std::string() : s.substr(sep + 1);
   }
   if (const auto* label = dynamic_cast<const TPropLabel*>(&item);
       label != nullptr && label->Linked()) {
-    return sep == std::string::npos ? s : s.substr(0, sep + 1);
+    return sep == std::string::npos ? s : s.substr(0, sep) + separator;
   }
-  return s;
+  return sep == std::string::npos ? s : s.substr(0, sep) + separator + s.substr(sep + 1);
 }
 
 std::optional<std::string> TfrmMain::GetRecordValue(Control& item, const GoodsRecord* record,
@@ -77,7 +87,7 @@ std::optional<std::string> TfrmMain::GetRecordValue(Control& item, const GoodsRe
       case 19:
         return TrimControl(r.TkInfo());
       case 20:
-        return r.Ingredience().value_or("není definováno");
+        return r.Ingredience().value_or(MessageText("NoIngredients", "není definováno"));
       default:
         return std::string();
     }
@@ -100,15 +110,14 @@ std::optional<std::string> TfrmMain::GetAllNotes(Control&, const GoodsRecord* re
 
 std::optional<std::string> TfrmMain::GetEuroValue(Control&, const GoodsRecord* record, int) {
   if (record == nullptr) return std::nullopt;
-  return FormatFloatMask(record->Euro(), "#######0.00€", Locale().DecimalSeparator());
+  return LocaleNumber(record->Euro(), "#######0.00€", Locale());
 }
 
 std::optional<std::string> TfrmMain::GetEuroRate(Control&, const GoodsRecord* record, int) {
   if (record == nullptr) return std::nullopt;
   const std::string currency = Locale().CurrencyString();
   if (record->EuroKurz() == 0) return FormatText("-,--%s/€", currency.c_str());
-  const std::string rate =
-      FormatFloatMask(record->EuroKurz(), "#######0.00##", Locale().DecimalSeparator());
+  const std::string rate = LocaleNumber(record->EuroKurz(), "#######0.00##", Locale());
   return FormatText("%s%s/€", rate.c_str(), currency.c_str());
 }
 

@@ -1,5 +1,6 @@
 // Binding one goods record to every item of the label, and stepping through
 // the goods list.
+#include "dialog/Texts.h"
 #include "dialog/TfrmMain.h"
 #include "host_api/HostContext.h"
 #include "platform/Text.h"
@@ -24,8 +25,9 @@ bool TfrmMain::BindGoodsItem(int index) {
         {"", FormatText("%d x %d", record->Size(), KORVAL_TIKET_ITEM_SIZE), MessageIcon::None,
          MessageButtons::Ok, MessageModality::Application});
   }
-  counter.SetCaption(
-      FormatText("Položka: %d/%d (%dx)", index + 1, count, static_cast<int>(record->Pocet())));
+  counter.SetCaption(FillPattern(MessagePattern("ItemCounter", "Položka: %d/%d (%dx)"),
+                                 {std::to_string(index + 1), std::to_string(count),
+                                  std::to_string(static_cast<int>(record->Pocet()))}));
 
   // Hidden items are refreshed too: switching one on shows the record's text.
   for (Control* child : Ctl<Control>("ScrollBox2").Children()) {

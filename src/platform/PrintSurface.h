@@ -25,6 +25,9 @@ class PrintSurface {
   virtual void SelectPrinter(int index) = 0;
   // The system's default printer name, empty when none is set.
   virtual std::string DefaultPrinterName() const = 0;
+  // Re-reads the system's list of printers, keeping the selected printer
+  // selected while it is listed (the default one when it went away).
+  virtual void RefreshPrinters() {}
   // Re-reads the page metrics of the selected printer.
   virtual void RefreshMetrics() = 0;
 

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dialog/Texts.h"
 #include "platform/NumberFormat.h"
 #include "platform/Text.h"
 
@@ -81,8 +82,8 @@ SheetReadouts ComputeSheetReadouts(const PrintSurface& surface, const SheetInfoI
   }
 
   if (!surface.HasPrinter()) {
-    out.lblTiskarna = "<žádná tiskárna>";
-    out.lblPopis1 = "<žádné informace>";
+    out.lblTiskarna = MessageText("NoPrinterName", "<žádná tiskárna>");
+    out.lblPopis1 = MessageText("NoPrinterInfo", "<žádné informace>");
     out.lblStrana = WholePair(surface.PaperWidth(SizeUnit::Inches) * kMmPerInch,
                               surface.PaperHeight(SizeUnit::Inches) * kMmPerInch, "mm");
     out.DotsPerMmX = kNoPrinterDotsPerMm;

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "print/PrinterWatch.h"
 #include "qt/DesignSurfaceWidget.h"
 #include "qt/PreviewWidget.h"
 
@@ -27,7 +28,10 @@ QFont DialogFont() {
 }  // namespace
 
 FormView::FormView(TfrmMain& dialog, Ui& ui, QWidget* parent)
-    : QDialog(parent), dialog_(dialog), mirror_(std::make_unique<FormMirror>(dialog, *this, ui)) {
+    : QDialog(parent),
+      dialog_(dialog),
+      mirror_(std::make_unique<FormMirror>(dialog, *this, ui)),
+      printerWatch_(std::make_unique<PrinterWatch>(dialog.Services().Printer)) {
   setObjectName(QString::fromUtf8(TfrmMain::kFormName));
   setWindowTitle(QString::fromStdString(dialog_.Caption));
   setFont(DialogFont());
@@ -137,6 +141,14 @@ void FormView::moveEvent(QMoveEvent* event) {
 void FormView::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
   if (event->type() == QEvent::WindowStateChange) ReportPlacement();
+  // Coming back to the dialog is when the person may have changed printers
+  // elsewhere: the print system sends no message for it.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && shown_ && !ending_)
+    CheckPrinters();
+}
+
+void FormView::CheckPrinters() {
+  mirror_->UserAction([this] { printerWatch_->Check(dialog_); });
 }
 
 void FormView::ApplyPlacement() {

@@ -9,7 +9,8 @@
 
 namespace korval {
 class Ui;
-}
+class PrinterWatch;
+}  // namespace korval
 
 namespace korval::qt {
 
@@ -44,6 +45,10 @@ class FormView final : public QDialog {
   DesignSurfaceWidget& Surface() const { return *surface_; }
   PreviewWidget& PreviewBox() const { return *preview_; }
 
+  // Looks for changes of the system's printers and runs the dialog's
+  // reactions to them; done whenever the window becomes active.
+  void CheckPrinters();
+
   // Esc: as the window's close box.
   void reject() override;
 
@@ -66,6 +71,7 @@ class FormView final : public QDialog {
 
   TfrmMain& dialog_;
   std::unique_ptr<FormMirror> mirror_;
+  std::unique_ptr<PrinterWatch> printerWatch_;
   DesignSurfaceWidget* surface_ = nullptr;
   PreviewWidget* preview_ = nullptr;
   bool shown_ = false;

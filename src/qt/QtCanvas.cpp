@@ -60,9 +60,21 @@ QString FamilyFor(const std::string& name, FontPitch pitch) {
 
   QString family = QString::fromStdString(name);
   if (name.empty() || !QFontDatabase::hasFamily(family)) {
-    if (pitch == FontPitch::fpFixed ||
-        IsOneOf(name, {"Courier New", "Courier", "Lucida Console", "Consolas", "Fixedsys",
-                       "Terminal", "System"})) {
+    // Windows' core fonts have free twins of the same advance widths, so a
+    // price laid out to fit on Windows fits here too. MS Sans Serif, the
+    // default of every item, is a screen font that printing replaces with
+    // Microsoft Sans Serif; a sans of Arial's widths is their nearest match.
+    const QString twin =
+        IsOneOf(name, {"Arial", "Helvetica", "MS Sans Serif", "Microsoft Sans Serif"})
+            ? QStringLiteral("Liberation Sans")
+        : IsOneOf(name, {"Times New Roman", "Times"}) ? QStringLiteral("Liberation Serif")
+        : IsOneOf(name, {"Courier New", "Courier"})   ? QStringLiteral("Liberation Mono")
+                                                      : QString();
+    if (!twin.isEmpty() && QFontDatabase::hasFamily(twin)) {
+      family = twin;
+    } else if (pitch == FontPitch::fpFixed ||
+               IsOneOf(name, {"Courier New", "Courier", "Lucida Console", "Consolas", "Fixedsys",
+                              "Terminal", "System"})) {
       family = QStringLiteral("DejaVu Sans Mono");
     } else if (IsOneOf(name, {"Times New Roman", "Times", "MS Serif", "Georgia", "Garamond",
                               "Book Antiqua", "Palatino Linotype", "Cambria", "Century"})) {

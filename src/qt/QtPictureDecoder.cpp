@@ -15,6 +15,7 @@
 
 #include <emf2svg.h>
 #include <libwmf/api.h>
+#include <libwmf/font.h>
 #include <libwmf/gd.h>
 #include <algorithm>
 
@@ -72,10 +73,35 @@ std::optional<Picture> DecodeRaster(const std::string& path, const char* format)
 constexpr qsizetype kEmfHeaderSize = 88;
 constexpr std::int32_t kEmfSignature = 0x464D4520;
 
+// libemf2svg reads what the records point to without checking that it lies
+// inside them; so every record must lie inside the file, and the header's
+// description and pixel format inside the header.
+bool EmfRecordsUsable(const QByteArray& bytes) {
+  const auto size = static_cast<std::uint64_t>(bytes.size());
+  const auto headerSize = static_cast<std::uint32_t>(Int32At(bytes, 4));
+  if (headerSize < kEmfHeaderSize || headerSize > size) return false;
+  const auto inHeader = [&](qsizetype countAt, qsizetype offsetAt, std::uint64_t unit) {
+    if (headerSize < offsetAt + 4) return true;  // an older, shorter header
+    const auto count = static_cast<std::uint32_t>(Int32At(bytes, countAt));
+    const auto offset = static_cast<std::uint32_t>(Int32At(bytes, offsetAt));
+    return count == 0 || (offset >= kEmfHeaderSize && offset + count * unit <= headerSize);
+  };
+  if (!inHeader(60, 64, 2) || !inHeader(88, 92, 1)) return false;  // description, pixel format
+  std::uint64_t at = 0;
+  while (at + 8 <= size) {
+    const auto type = static_cast<std::uint32_t>(Int32At(bytes, qsizetype(at)));
+    const auto length = static_cast<std::uint32_t>(Int32At(bytes, qsizetype(at) + 4));
+    if (length < 8 || length % 4 != 0 || at + length > size) return false;
+    if (type == 14) return true;  // end of file
+    at += length;
+  }
+  return false;
+}
+
 std::optional<Picture> DecodeEmf(const std::string& path) {
   std::optional<QByteArray> bytes = ReadFile(path);
   if (!bytes || bytes->size() < kEmfHeaderSize || Int32At(*bytes, 0) != 1 ||
-      Int32At(*bytes, 40) != kEmfSignature)
+      Int32At(*bytes, 40) != kEmfSignature || !EmfRecordsUsable(*bytes))
     return std::nullopt;
   // The picture's own size is its frame at screen resolution; a writer that
   // left the frame empty still gave the bounds.
@@ -137,6 +163,46 @@ std::optional<PlaceableHeader> ReadPlaceableHeader(const QByteArray& bytes) {
   return header;
 }
 
+// The metafile header (after the placeable one) as libwmf trusts it: it sizes
+// its record buffer by the largest record the header announces, so a header
+// of a few bytes could make it allocate gigabytes. No record can be larger
+// than the file that holds it.
+bool WmfHeaderUsable(const QByteArray& bytes) {
+  const qsizetype at =
+      bytes.size() >= 4 && Int32At(bytes, 0) == kPlaceableKey ? kPlaceableHeaderSize : 0;
+  if (bytes.size() < at + 18) return false;
+  const auto type = static_cast<std::uint16_t>(Int16At(bytes, at));
+  const auto headerWords = static_cast<std::uint16_t>(Int16At(bytes, at + 2));
+  const auto largestRecordWords = static_cast<std::uint32_t>(Int32At(bytes, at + 12));
+  return (type == 1 || type == 2) && headerWords == 9 &&
+         std::uint64_t{largestRecordWords} * 2 <= static_cast<std::uint64_t>(bytes.size() - at);
+}
+
+// Whether any record of the metafile writes text. Only text needs libwmf's
+// fonts; when none is drawn, the decoder must work on a machine without
+// them. A file whose records cannot be walked counts as drawing text, so
+// libwmf decides about it with its fonts as ever.
+bool WmfDrawsText(const QByteArray& bytes) {
+  qsizetype at = bytes.size() >= 4 && Int32At(bytes, 0) == kPlaceableKey ? kPlaceableHeaderSize : 0;
+  if (bytes.size() < at + 18) return true;
+  const auto headerWords = static_cast<std::uint16_t>(Int16At(bytes, at + 2));
+  at += qsizetype{headerWords} * 2;
+  while (at + 6 <= bytes.size()) {
+    const auto words = static_cast<std::uint32_t>(Int32At(bytes, at));
+    const auto function = static_cast<std::uint16_t>(Int16At(bytes, at + 4));
+    if (function == 0x0000) return false;                                             // end of file
+    if (function == 0x0521 || function == 0x0A32 || function == 0x062F) return true;  // text
+    if (words < 3 || words > std::uint32_t(bytes.size() - at) / 2) return true;
+    at += qsizetype(words) * 2;
+  }
+  return true;
+}
+
+// Stands in for libwmf's font lookup when nothing is written: the player
+// still selects a font into every device context, and without the font
+// files the lookup fails the whole picture.
+void MapNoFont(wmfAPI*, wmfFont*) {}
+
 // libwmf is a C library that hands out one API object per picture; this
 // makes sure it is destroyed on every way out.
 class WmfSession {
@@ -180,10 +246,11 @@ int CollectPng(void* context, char* buffer, int length) {
 
 std::optional<Picture> DecodeWmf(const std::string& path) {
   std::optional<QByteArray> bytes = ReadFile(path);
-  if (!bytes) return std::nullopt;
+  if (!bytes || !WmfHeaderUsable(*bytes)) return std::nullopt;
   WmfSession session;
   if (session.Api() == nullptr || !session.Open(*bytes)) return std::nullopt;
   wmfAPI* api = session.Api();
+  if (!WmfDrawsText(*bytes)) wmf_ipa_font_map_set(api, MapNoFont);
   wmfD_Rect drawn;  // what the records draw, in points from the window origin
   if (wmf_scan(api, 0, &drawn) != wmf_E_None) return std::nullopt;
 

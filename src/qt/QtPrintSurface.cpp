@@ -110,6 +110,24 @@ void QtPrintSurface::ListPrinters() {
   pdfIndex_ = static_cast<int>(printers_.size()) - 1;
 }
 
+void QtPrintSurface::RefreshPrinters() {
+  // The printer of a job in progress stays as it is until the job ends.
+  if (painter_) return;
+  const std::vector<std::string> before = printers_;
+  const std::string selectedName =
+      selected_ >= 0 ? before[static_cast<std::size_t>(selected_)] : std::string();
+  ListPrinters();
+  if (printers_ == before) return;
+  for (std::size_t i = 0; i < printers_.size(); ++i) {
+    if (!selectedName.empty() && printers_[i] == selectedName) {
+      selected_ = static_cast<int>(i);
+      return;
+    }
+  }
+  selected_ = -1;
+  SelectPrinter(-1);
+}
+
 std::string QtPrintSurface::DefaultPrinterName() const {
   const QString name = QPrinterInfo::defaultPrinterName();
   if (!name.isEmpty()) return name.toStdString();

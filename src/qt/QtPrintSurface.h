@@ -48,6 +48,7 @@ class QtPrintSurface final : public PrintSurface {
   int PrinterIndex() const override { return selected_; }
   void SelectPrinter(int index) override;
   std::string DefaultPrinterName() const override;
+  void RefreshPrinters() override;
   void RefreshMetrics() override;
 
   int DpiX() const override;

@@ -1,5 +1,8 @@
 #include "qt/QtUi.h"
 
+#include "dialog/Texts.h"
+#include "dialog/TfrmMain.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
@@ -126,7 +129,9 @@ std::optional<Font> QtUi::ChooseFont(const Font& initial) {
   font.setUnderline(initial.Has(fsUnderline));
   font.setStrikeOut(initial.Has(fsStrikeOut));
   bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, font, nullptr, QStringLiteral("Písmo"));
+  const QFont chosen = QFontDialog::getFont(
+      &ok, font, nullptr,
+      QString::fromStdString(ControlText(TfrmMain::kFormName, "fdFont", "Title", "Písmo")));
   if (!ok) return std::nullopt;
   Font result = initial;
   result.Name = chosen.family().toStdString();

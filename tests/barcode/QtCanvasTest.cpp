@@ -139,11 +139,11 @@ TEST_F(QtCanvasTest, NegativeFontHeightsAreCharacterHeightsPositiveOnesCellHeigh
 TEST(QtFontTest, WindowsFontNamesMapToInstalledFacesWithCzechLetters) {
   EnsureApplication();
   Font font;
-  font.Name = "MS Sans Serif";
+  font.Name = "Tahoma";
   EXPECT_EQ(QtFontFor(font, 96).family(), "DejaVu Sans");
-  font.Name = "Courier New";
+  font.Name = "Lucida Console";
   EXPECT_EQ(QtFontFor(font, 96).family(), "DejaVu Sans Mono");
-  font.Name = "Times New Roman";
+  font.Name = "Georgia";
   EXPECT_EQ(QtFontFor(font, 96).family(), "DejaVu Serif");
   font.Name = "DejaVu Serif";
   font.Style = fsBold | fsItalic;
@@ -151,6 +151,39 @@ TEST(QtFontTest, WindowsFontNamesMapToInstalledFacesWithCzechLetters) {
   EXPECT_TRUE(q.bold());
   EXPECT_TRUE(q.italic());
   EXPECT_TRUE(QFontMetrics(q).inFont(QChar(0x0159)));  // ř
+}
+
+// Windows' core fonts are drawn with free fonts of the same advance widths,
+// so a text is as wide here as on Windows. The widths are those the Windows
+// fonts give: "1234,56" is six digits and a comma, in font units of an em of
+// 2048 (Arial and its bold: digits 1139, comma 569; Times New Roman: 1024
+// and 512; Courier New: 1229 each). The em is 100 pixels; hinting may round
+// each of the seven advances by a pixel.
+TEST_F(QtCanvasTest, WindowsCoreFontsKeepTheirWidths) {
+  struct Case {
+    const char* name;
+    FontStyles style;
+    int unitsOf1234comma56;
+  };
+  const Case cases[] = {
+      {"Arial", fsBold, 6 * 1139 + 569},
+      {"Arial", 0, 6 * 1139 + 569},
+      {"MS Sans Serif", 0, 6 * 1139 + 569},
+      {"Microsoft Sans Serif", fsBold, 6 * 1139 + 569},
+      {"Times New Roman", fsBold, 6 * 1024 + 512},
+      {"Times New Roman", 0, 6 * 1024 + 512},
+      {"Courier New", 0, 7 * 1229},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + (c.style != 0 ? " bold" : ""));
+    Font font;
+    font.Name = c.name;
+    font.Style = c.style;
+    font.SetHeight(-100);
+    canvas_->SetFont(font);
+    const double expected = c.unitsOf1234comma56 * 100.0 / 2048.0;
+    EXPECT_NEAR(canvas_->TextExtent("1234,56").Cx, expected, 7.0);
+  }
 }
 
 TEST_F(QtCanvasTest, TextIsClippedToItsRectangleUnlessNoClip) {

@@ -7,6 +7,7 @@
 
 #include "doubles/FormsFolderTest.h"
 #include "platform/Text.h"
+#include "print/PrinterWatch.h"
 #include "storage/ProfileFile.h"
 #include "storage/ProfileTestFolder.h"
 
@@ -143,6 +144,39 @@ TEST_F(LifecycleTest, DefaultPrinterChangeAsksWhenTheBoxIsChecked) {
   f_.ui.messages_.clear();
   d.WmSettingChange();
   EXPECT_TRUE(f_.ui.messages_.empty());
+}
+
+// Where the system sends no message about printers, the watch compares what
+// it saw last with what is there now and runs the reactions the messages
+// would have run: nothing when nothing changed.
+TEST_F(LifecycleTest, AWatchNoticesTheDefaultPrinterAndThePrinterListChanging) {
+  TfrmMain& d = f_.Dialog();
+  d.RunCreationSteps();
+  d.ShowStep();
+  PrinterWatch watch(f_.printer);
+  f_.ui.messages_.clear();
+  watch.Check(d);
+  EXPECT_TRUE(f_.ui.messages_.empty());
+  EXPECT_EQ(f_.printer.printerRefreshes_, 1);
+
+  f_.printer.defaultName_ = "Etiketovač";
+  // Yes to the change; No to keeping the new printer for the format.
+  f_.ui.answers_ = {MessageAnswer::Yes, MessageAnswer::No};
+  watch.Check(d);
+  ASSERT_FALSE(f_.ui.messages_.empty());
+  EXPECT_EQ(f_.ui.messages_[0].Text,
+            "Byla změněna výchozí tiskárna !\r\nPřejete si změnit výstupní tiskárnu v editoru ?");
+  EXPECT_EQ(f_.printer.PrinterIndex(), 1);
+  // Seen once, a change is not asked about again.
+  const std::size_t shown = f_.ui.messages_.size();
+  watch.Check(d);
+  EXPECT_EQ(f_.ui.messages_.size(), shown);
+
+  // A printer added elsewhere: the dialog re-applies its printer selection.
+  f_.printer.printers_.push_back({"Zebra"});
+  const int refreshes = f_.printer.metricRefreshes_;
+  watch.Check(d);
+  EXPECT_GT(f_.printer.metricRefreshes_, refreshes);
 }
 
 }  // namespace

@@ -35,6 +35,8 @@ class FakePrintSurface final : public PrintSurface {
   int PrinterIndex() const override { return selected_; }
   void SelectPrinter(int index) override;
   std::string DefaultPrinterName() const override { return defaultName_; }
+  // The scripted list is the system's at any moment.
+  void RefreshPrinters() override { ++printerRefreshes_; }
   void RefreshMetrics() override { ++metricRefreshes_; }
 
   int DpiX() const override;
@@ -77,6 +79,7 @@ class FakePrintSurface final : public PrintSurface {
   int printDialogs_ = 0;
   int setupDialogs_ = 0;
   int metricRefreshes_ = 0;
+  int printerRefreshes_ = 0;
   int lockDepth_ = 0;
   int maxLockDepth_ = 0;
   std::vector<std::pair<double, double>> customPaperSizes_;

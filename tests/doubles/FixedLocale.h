@@ -12,10 +12,14 @@ namespace korval::test {
 class FixedLocale final : public LocaleInfo {
  public:
   char DecimalSeparator() const override { return separator_; }
+  std::string DecimalSeparatorText() const override {
+    return separatorText_.empty() ? std::string(1, separator_) : separatorText_;
+  }
   std::string CurrencyString() const override { return currency_; }
   std::string ShortDateFormat() const override { return dateFormat_; }
 
   char separator_ = ',';
+  std::string separatorText_;  // when the locale's separator is not one ASCII byte
   std::string currency_ = "Kč";
   std::string dateFormat_ = "d.M.yyyy";
 };

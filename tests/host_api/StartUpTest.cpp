@@ -163,5 +163,42 @@ TEST(LcidTest, CommonEuropeanLocales) {
   EXPECT_EQ(LanguageAbbreviation(0), "");
 }
 
+// The identifiers Windows has beyond Europe's, with the names it reports.
+TEST(LcidTest, LocalesOfWindowsBeyondEurope) {
+  const std::pair<std::int32_t, const char*> cases[] = {
+      {1037, "HEB"}, {1054, "THA"}, {1057, "IND"}, {1066, "VIT"}, {2077, "SVF"}, {1086, "MSL"},
+      {1025, "ARA"}, {1065, "FAR"}, {1081, "HIN"}, {1123, "PAS"}, {3076, "ZHH"}, {1087, "KKZ"},
+  };
+  for (const auto& [lcid, abbreviation] : cases) {
+    EXPECT_EQ(LanguageAbbreviation(lcid), abbreviation) << lcid;
+  }
+}
+
+// The catalogue is read in one pass with the rules of the profile functions:
+// the first of sections and of keys of the same name, comments and text
+// before the first section left out, quotes around a value dropped.
+TEST_F(StartUpTest, CatalogueReadInOnePassAsTheProfileFunctionsReadIt) {
+  Write(dir_ / "jazyky" / "t.lng",
+        "Key=before any section\r\n"
+        "[Messages]\r\n"
+        "; SaveQuestion=comment\r\n"
+        "  SaveQuestion = \"  Save ?  \"  \r\n"
+        "SAVEQUESTION=second\r\n"
+        "Empty=\r\n"
+        "[Version]\r\nProductVersion=1\r\n"
+        "[messages]\r\nOther=later section\r\n"
+        "[TfrmMain]\nbbtnOk.Caption=&Ok\rbbtnCancel.Caption=Zavřít\r\n");
+  const auto catalogue = LanguageCatalogue::Load((dir_ / "jazyky" / "t.lng").string());
+  ASSERT_TRUE(catalogue.has_value());
+  EXPECT_EQ(catalogue->Find("Messages", "SaveQuestion"), "  Save ?  ");
+  EXPECT_EQ(catalogue->Find("Messages", "Empty"), "");
+  EXPECT_EQ(catalogue->Find("Messages", "Other"), std::nullopt);
+  EXPECT_EQ(catalogue->Find("Messages", "Key"), std::nullopt);
+  EXPECT_EQ(catalogue->Find("Version", "ProductVersion"), std::nullopt);
+  EXPECT_EQ(catalogue->Find("TfrmMain", "bbtnOk.Caption"), "&Ok");
+  EXPECT_EQ(catalogue->Find("TfrmMain", "bbtnCancel.Caption"), "Zavřít");
+  EXPECT_EQ(LanguageCatalogue::Load((dir_ / "none.lng").string()), std::nullopt);
+}
+
 }  // namespace
 }  // namespace korval

@@ -30,6 +30,16 @@ TEST(FieldValuesTest, PricesSplitIntoWholePartAndDecimals) {
   EXPECT_EQ(d.FormatSplitNumber(1234.005, price), "1234.");
   EXPECT_EQ(d.FormatSplitNumber(-3.2, *price.LinkLabel()), "20");
   EXPECT_EQ(d.FormatSplitNumber(7, d.Ctl<Control>("lminzas")), "7.00");
+  // A separator of more than one byte (the Arabic one of ps_AF) is written
+  // whole, on every number and on both halves of a split price.
+  f.locale.separatorText_ = "٫";
+  EXPECT_EQ(d.FormatSplitNumber(7, d.Ctl<Control>("lminzas")), "7٫00");
+  EXPECT_EQ(d.FormatSplitNumber(12.5, price), "12٫");
+  EXPECT_EQ(d.FormatSplitNumber(12.5, *price.LinkLabel()), "50");
+  const TTiketItem euro = RecordBuilder().Euro(5.125).EuroRate(25.5).Build();
+  const GoodsRecord euroRecord = View(euro);
+  EXPECT_EQ(d.GetEuroValue(price, &euroRecord, -1), "5٫13€");
+  EXPECT_EQ(d.GetEuroRate(price, &euroRecord, -1), "25٫50Kč/€");
 }
 
 TEST(FieldValuesTest, RecordFieldsByValueIndex) {

@@ -219,6 +219,33 @@ TEST_F(FormViewTest, ResizingDocksThePanelsMovesTheButtonsAndRedrawsThePreview) 
   EXPECT_EQ(view.size(), QSize(600, 410));
 }
 
+// The default printer changed while the person was in another window: the
+// dialog notices it when its window becomes active again and asks, as
+// "Upozorňovat na změnu výchozí tiskárny" wants.
+TEST_F(FormViewTest, ADefaultPrinterChangedElsewhereIsNoticedWhenTheDialogIsActivated) {
+  f_.printer.printers_ = {{"Laser"}, {"Etiketovač"}};
+  FormView& view = Open();
+  ASSERT_TRUE(Model().Ctl<CheckBox>("cbDefPrinterChange").Checked());
+  ASSERT_EQ(f_.printer.PrinterIndex(), 0);
+  f_.ui.messages_.clear();
+
+  QWidget elsewhere;
+  elsewhere.show();
+  QApplication::setActiveWindow(&elsewhere);
+  QCoreApplication::processEvents();
+  f_.printer.defaultName_ = "Etiketovač";
+  // Yes to the change; No to keeping the new printer for the format.
+  f_.ui.answers_ = {MessageAnswer::Yes, MessageAnswer::No};
+  QApplication::setActiveWindow(&view);
+  QCoreApplication::processEvents();
+
+  ASSERT_FALSE(f_.ui.MessageTexts().empty());
+  EXPECT_EQ(f_.ui.MessageTexts()[0],
+            "Byla změněna výchozí tiskárna !\r\nPřejete si změnit výstupní tiskárnu v editoru ?");
+  EXPECT_EQ(f_.printer.PrinterIndex(), 1);
+  EXPECT_EQ(Model().Ctl<Control>("lblTiskarna").Caption().rfind("Etiketovač", 0), 0u);
+}
+
 TEST_F(FormViewTest, CancelWritesTheLastUsedStateAndTheWindowPlaceWithoutAsking) {
   FormView& view = Open();
   view.move(40, 30);

@@ -253,6 +253,19 @@ TEST_F(QtPictureDecoderTest, DamagedFilesAreErrorsWithoutACrash) {
       // Sides of 2^32 pixels: a size check that multiplied overflowed.
       {"obri.emf", WithEmfBox(emf, {kLow, kLow, kHigh, kHigh}, {0, 0, 0, 0})},
       {"obriramec.emf", WithEmfBox(emf, {0, 0, 99, 49}, {kLow, kLow, kHigh, kHigh})},
+      // The file the pictures fuzz target found: its header's description (90
+      // characters at offset 40) runs past the header and the file.
+      {"popis.emf", std::string("\x01\x00\x00\x00\x58\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                                "\x63\x31\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                                "\x55\x0A\x00\x00\x2A\x05\x00\x00\x20\x45\x4D\x46\x00\x00\x01\x00"
+                                "\x84\x00\x00\x00\x03\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00"
+                                "\x5A\x00\x00\x00\x28\x00\x00\x00\x0E\x00\x00\x00\x14\x00\x00\x00"
+                                "\x00\x00\x00\x00\x10\x00\x00\x00\x14\x00\x00\x00",
+                                92)},
+      // A record running past the end of the file.
+      {"dlouhyzaznam.emf", emf.substr(0, 92) + std::string("\xFC\0\0\0", 4) + emf.substr(96)},
+      // A header announcing a record of 3.6 GB in a file of 116 bytes.
+      {"obrizaznam.wmf", wmf.substr(0, 34) + std::string("\x07\x00\x00\x6C", 4) + wmf.substr(38)},
   };
   for (const auto& [name, bytes] : damaged) {
     SCOPED_TRACE(name);

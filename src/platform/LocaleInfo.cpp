@@ -1,0 +1,22 @@
+#include "platform/LocaleInfo.h"
+
+namespace korval {
+
+std::string LocaleInfo::MonthName(int month, bool abbreviated) const {
+  static const char* const kNames[12] = {"January",   "February", "March",    "April",
+                                         "May",       "June",     "July",     "August",
+                                         "September", "October",  "November", "December"};
+  if (month < 1 || month > 12) return std::string();
+  const std::string name = kNames[month - 1];
+  return abbreviated ? name.substr(0, 3) : name;
+}
+
+std::string LocaleInfo::DayName(int weekday, bool abbreviated) const {
+  static const char* const kNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                        "Thursday", "Friday", "Saturday"};
+  if (weekday < 0 || weekday > 6) return std::string();
+  const std::string name = kNames[weekday];
+  return abbreviated ? name.substr(0, 3) : name;
+}
+
+}  // namespace korval
