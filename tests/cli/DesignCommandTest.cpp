@@ -7,6 +7,7 @@
 #include <map>
 #include <sstream>
 
+#include "cli/ExampleFormsTest.h"
 #include "cli/Options.h"
 #include "storage/ProfileTestFolder.h"
 
@@ -25,28 +26,14 @@ std::map<std::string, std::string> Snapshot(const fs::path& folder) {
   return files;
 }
 
-class DesignCommandTest : public ::testing::Test {
+class DesignCommandTest : public test::ExampleFormsTest {
  protected:
-  void SetUp() override {
-    previous_ = fs::current_path();
-    fs::current_path(folder_.Path());
-    ::setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
-    fs::copy(fs::path(KORVAL_SOURCE_DIR) / "examples" / "forms", forms_);
-  }
-  void TearDown() override { fs::current_path(previous_); }
-
   int Design(std::vector<std::string> args) {
     const std::vector<std::string> base = {"--forms", forms_, "--goods",
                                            std::string(KORVAL_SOURCE_DIR) + "/examples/goods.csv"};
     args.insert(args.begin(), base.begin(), base.end());
     return RunDesignCommand(args, out_, err_);
   }
-
-  test::TempFolder folder_;
-  fs::path previous_;
-  std::string forms_ = folder_.File("forms");
-  std::ostringstream out_;
-  std::ostringstream err_;
 };
 
 TEST_F(DesignCommandTest, PicturesOfBothPagesAreMadeAndNothingIsWritten) {

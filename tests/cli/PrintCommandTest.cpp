@@ -17,6 +17,8 @@
 
 #include <cups/cups.h>
 
+#include "cli/ExampleFormsTest.h"
+#include "doubles/CommandOutput.h"
 #include "doubles/PrivateCupsd.h"
 #include "storage/ProfileFile.h"
 #include "storage/ProfileTestFolder.h"
@@ -26,19 +28,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Output(const std::string& command) {
-  std::string text;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[512];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-    pclose(pipe);
-  }
-  return text;
-}
+using test::CommandOutput;
 
 int PdfPages(const std::string& file) {
-  const std::string report = Output("pdfinfo '" + file + "' 2>/dev/null");
+  const std::string report = CommandOutput("pdfinfo '" + file + "' 2>/dev/null");
   const std::size_t at = report.find("Pages:");
   return at == std::string::npos ? -1 : std::stoi(report.substr(at + 6));
 }
@@ -51,16 +44,8 @@ int Occurrences(const std::string& text, const std::string& word) {
 
 // `korval print` on the example format ("Cenovka": A4, 3 × 7 labels) in a
 // folder of its own, with goods written by each test.
-class PrintCommandTest : public ::testing::Test {
+class PrintCommandTest : public test::ExampleFormsTest {
  protected:
-  void SetUp() override {
-    previous_ = fs::current_path();
-    fs::current_path(folder_.Path());
-    ::setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
-    fs::copy(fs::path(KORVAL_SOURCE_DIR) / "examples" / "forms", forms_);
-  }
-  void TearDown() override { fs::current_path(previous_); }
-
   void WriteGoods(const std::string& csv) { test::WriteBytes(goods_, csv); }
   void SetFormat(const std::string& key, const std::string& value) {
     ProfileFile(forms_ + "/TiketSav.000").WriteString("SetUp", key, value);
@@ -75,13 +60,8 @@ class PrintCommandTest : public ::testing::Test {
     return RunPrintCommand(args, out_, err_);
   }
 
-  test::TempFolder folder_;
-  fs::path previous_;
-  std::string forms_ = folder_.File("forms");
   std::string goods_ = folder_.File("goods.csv");
   std::string pdf_ = folder_.File("labels.pdf");
-  std::ostringstream out_;
-  std::ostringstream err_;
 };
 
 // 21 + 21 + 5 labels fill three sheets; with every sheet in a queue of its
@@ -95,7 +75,7 @@ TEST_F(PrintCommandTest, EveryJobOfARunReachesThePdf) {
     ASSERT_EQ(Print({"--pdf", pdf_}), 0) << err_.str();
     EXPECT_EQ(out_.str(), "3 sheets written to " + pdf_ + "\n");
     EXPECT_EQ(PdfPages(pdf_), 3);
-    const std::string text = Output("pdftotext -enc UTF-8 '" + pdf_ + "' - 2>/dev/null");
+    const std::string text = CommandOutput("pdftotext -enc UTF-8 '" + pdf_ + "' - 2>/dev/null");
     EXPECT_EQ(Occurrences(text, "AAA-1"), 21);
     EXPECT_EQ(Occurrences(text, "BBB-2"), 21);
     EXPECT_EQ(Occurrences(text, "CCC-3"), 5);
@@ -224,7 +204,7 @@ TEST_F(PrintCommandCupsTest, AJobTheQueueTakesIsSent) {
   const std::string copy = folder_.File("queue.pdf");
   test::WriteBytes(copy, document);
   EXPECT_EQ(PdfPages(copy), 1);
-  const std::string text = Output("pdftotext -enc UTF-8 '" + copy + "' - 2>/dev/null");
+  const std::string text = CommandOutput("pdftotext -enc UTF-8 '" + copy + "' - 2>/dev/null");
   EXPECT_EQ(Occurrences(text, "AAA-1"), 2);
 }
 

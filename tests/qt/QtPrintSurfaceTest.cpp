@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "doubles/CommandOutput.h"
 #include "doubles/PrivateCupsd.h"
 #include "doubles/ScriptedUi.h"
 #include "storage/ProfileTestFolder.h"
@@ -33,20 +34,11 @@ bool HaveTool(const char* tool) {
   return std::system(command.c_str()) == 0;
 }
 
-std::string Output(const std::string& command) {
-  std::string text;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[512];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-    pclose(pipe);
-  }
-  return text;
-}
+using test::CommandOutput;
 
 // The value of one "Name: value" line of pdfinfo's report.
 std::string PdfInfo(const std::string& file, const std::string& key) {
-  const std::string report = Output("pdfinfo '" + file + "' 2>/dev/null");
+  const std::string report = CommandOutput("pdfinfo '" + file + "' 2>/dev/null");
   const std::size_t at = report.find(key + ":");
   if (at == std::string::npos) return {};
   std::size_t from = report.find_first_not_of(' ', at + key.size() + 1);
