@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   options.AddCheckChar = (data[0] & 0x80) != 0;
   options.BarNarrowToWideRatio = (data[0] & 0x40) != 0 ? 3 : 2;
   const auto type = static_cast<TBarCodeType>((data[0] & 0x3F) % (bcCode128 + 1));
-  (void)WrittenText(code, type);
+  (void)WrittenText(code, type, options.AddCheckChar);
   try {
     const BarcodeElementList elements = BuildElements(code, type, options);
     (void)elements;

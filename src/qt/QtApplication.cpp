@@ -98,9 +98,13 @@ void StopApplication() {
 QCoreApplication& ApplicationForWork() {
   std::unique_lock lock(applicationMutex);
   if (QCoreApplication* app = QCoreApplication::instance()) return *app;
-  guiThread = new std::thread(&ServeApplication);
+  // Two first calls at once start one thread; the second waits with the first.
+  const bool first = guiThread == nullptr;
+  if (first) guiThread = new std::thread(&ServeApplication);
   applicationReady.wait(lock, [] { return QCoreApplication::instance() != nullptr; });
-  std::atexit(&StopApplication);
+  // Registered once the application stands, so that the stop runs before the
+  // exit handlers Qt registered while making it.
+  if (first) std::atexit(&StopApplication);
   return *QCoreApplication::instance();
 }
 
