@@ -106,8 +106,12 @@ void FileTransaction::Recover(const std::string& journal) {
   // The journal is put in place whole by a rename; one that does not read
   // is no journal of ours and describes nothing to complete.
   if (Parse(text, steps) && !Apply(steps)) return;
-  files::Remove(path);
-  files::SyncFolderOf(path);
+  Forget(path);
+}
+
+void FileTransaction::Forget(const std::string& journal) {
+  files::Remove(journal);
+  files::SyncFolderOf(journal);
 }
 
 void FileTransaction::WriteInPlace() const {
@@ -149,8 +153,7 @@ void FileTransaction::Commit() {
   }
   // From here on the change has happened; what Apply leaves undone, the
   // next reader completes.
-  Apply(steps);
-  Recover(journal_);
+  if (Apply(steps)) Forget(journal_);
 }
 
 }  // namespace korval

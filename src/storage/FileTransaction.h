@@ -49,6 +49,8 @@ class FileTransaction {
   static std::string Describe(const std::vector<Step>& steps);
   static bool Parse(const std::string& text, std::vector<Step>& steps);
   static bool Apply(const std::vector<Step>& steps);
+  // The change is complete: its journal goes.
+  static void Forget(const std::string& journal);
   void WriteInPlace() const;
 
   std::string journal_;

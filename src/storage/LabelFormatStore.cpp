@@ -2,6 +2,8 @@
 // "TiketSav.NNN" per format, the unnamed last-used state and the default
 // name. The layout of these files is what installations exchange.
 #include <algorithm>
+#include <map>
+#include <optional>
 #include <utility>
 
 #include "dialog/TfrmMain.h"
@@ -18,29 +20,25 @@
 namespace korval {
 namespace {
 
-constexpr const char* kListFile = "TiketFrm.ini";
 constexpr const char* kSaves = "Saves";
 constexpr const char* kSetup = "Setup";         // in the list file
 constexpr const char* kStateSection = "SetUp";  // in a format's state file
 constexpr const char* kLastUsed = "SetLast";
 
-// The bytes of a file as it is now; empty when it is missing.
-std::string BytesOf(const std::string& path) {
+// The bytes of a file as it is now; none when it cannot be read.
+std::optional<std::string> BytesOf(const std::string& path) {
   std::string bytes;
   if (files::ReadAll(files::Locate(ProfileFile(path).Path()), bytes) != files::ReadResult::kRead)
-    bytes.clear();
+    return std::nullopt;
   return bytes;
 }
 
 // What a save does to the state files when the list changes: a name keeps
-// its own layout at its new position, so the files move with the names. The
-// file of every index of the new list gets the bytes of its name's old file
-// (a new name starts with an empty one), and the indexes past the end of the
-// new list that the old one used are removed.
-struct StateFilePlan {
-  std::vector<std::pair<int, std::string>> Contents;  // index, file bytes
-  std::vector<int> Removed;
-};
+// its own layout at its new position, so the files move with the names. By
+// index: the file's new bytes (its name's old file, empty for a new name),
+// or none where the file goes (past the end of the new list, or a name that
+// had no file).
+using StateFilePlan = std::map<int, std::optional<std::string>>;
 
 StateFilePlan PlanStateFiles(const LabelFormatFiles& files, const std::vector<std::string>& stored,
                              const std::vector<std::string>& names) {
@@ -49,15 +47,11 @@ StateFilePlan PlanStateFiles(const LabelFormatFiles& files, const std::vector<st
   for (int index = 0; index < kept; ++index) {
     const int old = IndexOfFormatName(stored, names[static_cast<std::size_t>(index)]);
     if (old == index) continue;
-    const bool hasFile = old >= 0 && old < LabelFormatFiles::kMaxFormats;
-    const std::string bytes = hasFile ? BytesOf(files.StateFile(old)) : std::string();
-    if (hasFile && bytes.empty() && !ProfileFile(files.StateFile(old)).Exists())
-      plan.Removed.push_back(index);
-    else
-      plan.Contents.emplace_back(index, bytes);
+    plan[index] = old >= 0 && old < LabelFormatFiles::kMaxFormats ? BytesOf(files.StateFile(old))
+                                                                  : std::string();
   }
   const int used = std::min(static_cast<int>(stored.size()), LabelFormatFiles::kMaxFormats);
-  for (int index = kept; index < used; ++index) plan.Removed.push_back(index);
+  for (int index = kept; index < used; ++index) plan[index] = std::nullopt;
   return plan;
 }
 
@@ -81,8 +75,7 @@ std::vector<std::string> TfrmMain::ReadFormatList() const {
 }
 
 void TfrmMain::LoadFormat(const std::string& name) {
-  const std::string prefix = services_.Host.FormPath();
-  const LabelFormatFiles files(prefix);
+  const LabelFormatFiles files(services_.Host.FormPath());
   // The position in the list just read is the file's number; a name past the
   // thousandth has no file.
   const int index = name.empty() ? -1 : IndexOfFormatName(files.ReadNames(), TrimControl(name));
@@ -90,10 +83,10 @@ void TfrmMain::LoadFormat(const std::string& name) {
     StoreFile = files.StateFile(index);
     StoreSection = kStateSection;
   } else {
-    StoreFile = prefix + kListFile;
+    StoreFile = files.ListFile();
     StoreSection = kLastUsed;
   }
-  DefaultFormatName = ProfileFile(prefix + kListFile).ReadString(kSetup, "Default", "");
+  DefaultFormatName = ProfileFile(files.ListFile()).ReadString(kSetup, "Default", "");
 
   // Restoring the label size and the switches must not fire their handlers.
   auto& width = Ctl<Edit>("rxseOsax");
@@ -142,15 +135,14 @@ void TfrmMain::WriteSets(ProfileFile& file, const std::string& section) {
 }
 
 void TfrmMain::SaveLastUsedState() {
-  StoreFile = services_.Host.FormPath() + kListFile;
+  StoreFile = LabelFormatFiles(services_.Host.FormPath()).ListFile();
   StoreSection = kLastUsed;
   WriteSets();
   WriteWindowPlacement();
 }
 
 void TfrmMain::SaveState(bool ask, bool quiet) {
-  const std::string prefix = services_.Host.FormPath();
-  const LabelFormatFiles files(prefix);
+  const LabelFormatFiles files(services_.Host.FormPath());
   TfrmSaves dialog;
   dialog.SetName(Ctl<ComboBox>("cboxSaves").Text());
   // A name that cannot be stored is no name: such a save asks for one.
@@ -201,22 +193,20 @@ void TfrmMain::SaveState(bool ask, bool quiet) {
   change.Write(list.Path(), list.TakeBatch(), list.FileName());
 
   StateFilePlan plan = PlanStateFiles(files, stored, names);
-  auto planned = std::find_if(plan.Contents.begin(), plan.Contents.end(),
-                              [&](const auto& content) { return content.first == index; });
   ProfileFile state(files.StateFile(index));
-  state.BeginBatchOver(planned != plan.Contents.end() ? planned->second
-                                                      : BytesOf(files.StateFile(index)));
-  WriteSets(state, kStateSection);
-  const std::string stateBytes = state.TakeBatch();
-  if (planned != plan.Contents.end())
-    planned->second = stateBytes;
+  if (const auto moved = plan.find(index); moved != plan.end())
+    state.BeginBatchOver(moved->second.value_or(std::string()));
   else
-    plan.Contents.emplace_back(index, stateBytes);
-  for (auto& [each, bytes] : plan.Contents) {
+    state.BeginBatch();
+  WriteSets(state, kStateSection);
+  plan[index] = state.TakeBatch();
+  for (auto& [each, bytes] : plan) {
     const std::string file = files.StateFile(each);
-    change.Write(ProfileFile(file).Path(), std::move(bytes), file);
+    if (bytes)
+      change.Write(ProfileFile(file).Path(), std::move(*bytes), file);
+    else
+      change.Remove(ProfileFile(file).Path());
   }
-  for (const int each : plan.Removed) change.Remove(ProfileFile(files.StateFile(each)).Path());
   change.Commit();
   StoreFile = files.StateFile(index);
   StoreSection = kStateSection;

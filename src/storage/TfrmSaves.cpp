@@ -100,14 +100,17 @@ void TfrmSaves::SetClientSize(int width, int height) {
   lbSaves_.SetBounds(0, 0, width - panel2Width, restHeight);
 }
 
+std::string TfrmSaves::NameProblem() const {
+  return IsBlank(eSave_.Text()) ? std::string() : FormatNameProblem(TrimControl(eSave_.Text()));
+}
+
 bool TfrmSaves::NameAccepted() const {
-  return !IsBlank(eSave_.Text()) && FormatNameProblem(TrimControl(eSave_.Text())).empty();
+  return !IsBlank(eSave_.Text()) && NameProblem().empty();
 }
 
 void TfrmSaves::eSaveChange() {
-  const std::string problem =
-      IsBlank(eSave_.Text()) ? std::string() : FormatNameProblem(TrimControl(eSave_.Text()));
-  btnOk_.SetEnabled(!IsBlank(eSave_.Text()) && problem.empty());
+  const std::string problem = NameProblem();
+  btnOk_.SetEnabled(NameAccepted());
   lblNameProblem_.SetCaption(problem);
   lblNameProblem_.SetVisible(!problem.empty());
 }

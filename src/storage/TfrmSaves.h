@@ -74,6 +74,8 @@ class TfrmSaves : public Form {
   TLabel& lblNameProblem() const { return lblNameProblem_; }
 
  private:
+  // Why the name typed cannot be stored; empty for a blank name too.
+  std::string NameProblem() const;
   void eSaveChange();
   void lbSavesClick();
   void lbSavesEnter();

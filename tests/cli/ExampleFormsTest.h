@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -17,15 +18,13 @@ namespace korval::test {
 class ExampleFormsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(folder_.Path());
-    ::setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
+    inUse_.emplace(folder_.Path());
     std::filesystem::copy(std::filesystem::path(KORVAL_SOURCE_DIR) / "examples" / "forms", forms_);
   }
-  void TearDown() override { std::filesystem::current_path(previous_); }
+  void TearDown() override { inUse_.reset(); }
 
   TempFolder folder_;
-  std::filesystem::path previous_;
+  std::optional<FolderInUse> inUse_;
   std::string forms_ = folder_.File("forms");
   std::ostringstream out_;
   std::ostringstream err_;

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "doubles/DialogFixture.h"
@@ -17,9 +18,7 @@ namespace korval::test {
 class FormsFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(folder_.Path());
-    ::setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
+    inUse_.emplace(folder_.Path());
     f_.host.SetFormPath(folder_.Path().string() + "/");
     f_.printer.printers_ = {{"Laser"}};
     f_.printer.defaultName_ = "Laser";
@@ -27,7 +26,7 @@ class FormsFolderTest : public ::testing::Test {
   }
   void TearDown() override {
     f_.dialog.reset();
-    std::filesystem::current_path(previous_);
+    inUse_.reset();
   }
 
   std::string File(const std::string& name) const { return folder_.File(name); }
@@ -35,7 +34,7 @@ class FormsFolderTest : public ::testing::Test {
   bool Exists(const std::string& name) const { return std::filesystem::exists(folder_.File(name)); }
 
   TempFolder folder_;
-  std::filesystem::path previous_;
+  std::optional<FolderInUse> inUse_;
   DialogFixture f_;
 };
 

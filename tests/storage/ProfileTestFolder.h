@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -41,6 +42,27 @@ class TempFolder {
 
  private:
   std::filesystem::path path_;
+};
+
+// Makes a folder the current folder (where printer settings live) and the
+// configuration folder (where the Windows folder's files live) for as long as
+// it is held; the current folder is put back after.
+class FolderInUse {
+ public:
+  explicit FolderInUse(const std::filesystem::path& folder)
+      : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+    ::setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+  }
+  ~FolderInUse() {
+    std::error_code error;
+    std::filesystem::current_path(previous_, error);
+  }
+  FolderInUse(const FolderInUse&) = delete;
+  FolderInUse& operator=(const FolderInUse&) = delete;
+
+ private:
+  std::filesystem::path previous_;
 };
 
 inline std::string ReadBytes(const std::string& path) {
