@@ -196,6 +196,9 @@ HFONT__* GdiCanvas::CurrentFont() {
 }
 
 void GdiCanvas::PrepareText() {
+  // Positions are the text's top-left corner, whatever alignment the
+  // context's owner left in it.
+  SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
   SetTextColor(dc_, ToColorRef(state_.font.FontColor));
   if (state_.brushStyle == BrushStyle::Solid) {
     SetBkMode(dc_, OPAQUE);
@@ -274,7 +277,6 @@ void GdiCanvas::TextOut(int x, int y, std::string_view text) {
   const std::wstring wide = Utf8ToWide(text);
   const Selection fontSelected(dc_, CurrentFont());
   PrepareText();
-  SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
   TextOutW(dc_, x, y, wide.c_str(), static_cast<int>(wide.size()));
 }
 

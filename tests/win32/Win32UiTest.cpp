@@ -14,7 +14,7 @@ namespace {
 
 TEST(OpenDialogFilterTest, BarsBecomeNullCharactersAndTheListEndsInTwo) {
   const std::wstring filter = OpenDialogFilter("Obrázky (*.bmp;*.ico)|*.bmp;*.ico|Vše|*.*");
-  const std::wstring expected(L"Obr\u00E1zky (*.bmp;*.ico)\0*.bmp;*.ico\0V\u0161e\0*.*\0", 41);
+  const std::wstring expected(L"Obr\u00E1zky (*.bmp;*.ico)\0*.bmp;*.ico\0V\u0161e\0*.*\0", 42);
   EXPECT_EQ(filter, expected);
   // The string's own terminator is the list's second null character.
   EXPECT_EQ(filter.c_str()[filter.size()], L'\0');
