@@ -38,6 +38,7 @@ windows:
 	done
 
 test-windows: windows
+	@scripts/install-deps --wine
 	@set -e; for b in $(WINDOWS_BUILDS); do \
 	  (cd build-$${b%%:*} && ctest -j $(JOBS) --output-on-failure); \
 	done
