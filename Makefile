@@ -44,6 +44,7 @@ windows:
 test-windows: windows
 	@scripts/install-deps --wine
 	@set -e; for b in $(WINDOWS_BUILDS); do \
+	  scripts/wine-run --why $${b%%:*}; \
 	  (cd build-$${b%%:*} && ctest -j $(JOBS) --output-on-failure); \
 	done
 
