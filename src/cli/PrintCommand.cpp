@@ -1,7 +1,5 @@
 #include "cli/PrintCommand.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 
@@ -10,15 +8,14 @@
 #include "cli/GoodsCommand.h"
 #include "cli/GoodsFile.h"
 #include "cli/Options.h"
+#include "cli/SystemPrinting.h"
+#include "cli/Terminal.h"
 #include "dialog/TfrmMain.h"
 #include "host_api/HostApi.h"
 #include "platform/CodePage.h"
 #include "platform/NumberFormat.h"
 #include "platform/Text.h"
 #include "print/LayoutGrid.h"
-#include "qt/QtApplication.h"
-#include "qt/QtPrintSurface.h"
-#include "qt/QtUi.h"
 
 namespace korval::cli {
 namespace {
@@ -72,19 +69,18 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
   const GoodsFile goods = LoadGoods(options, "print", err, true);
 
-  qt::EnsureApplication();
   HostContext& host = Host();
-  qt::QtUi ui(host, err);
-  qt::QtPrintSurface system(ui);
+  const std::unique_ptr<SystemPrinting> printing = OpenSystemPrinting(host, err);
+  Ui& ui = printing->GetUi();
+  PrintSurface& system = printing->Surface();
   int index = system.PrinterIndex();
   if (const auto pdf = options.Get("--pdf")) {
     const fs::path folder = fs::absolute(*pdf).parent_path();
     if (!fs::is_directory(folder))
       throw std::runtime_error("no folder " + folder.string() + " to write " + *pdf + " into");
-    system.SetPdfOutputFile(*pdf);
-    const auto list = system.Printers();
-    index = static_cast<int>(
-        std::find(list.begin(), list.end(), qt::QtPrintSurface::kPdfPrinterName) - list.begin());
+    const std::optional<int> pdfPrinter = printing->PdfPrinterWriting(*pdf);
+    if (!pdfPrinter) throw UsageError("this system has no PDF printer: name one with --printer");
+    index = *pdfPrinter;
   } else if (const auto name = options.Get("--printer")) {
     const auto list = system.Printers();
     const auto it =
@@ -114,7 +110,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   if (const auto start = options.Get("--start"))
     std::tie(dialog.StartCol, dialog.StartRow) = ParseStart(*start);
 
-  const bool terminal = ::isatty(STDERR_FILENO) != 0;
+  const bool terminal = ErrorsGoToTerminal();
   int total = 0;
   printer.OnSheet = [&](int sheet) {
     if (total == 0) total = testCount ? 1 : SheetsNeeded(dialog, labels);
@@ -151,7 +147,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   out << sheets << (sheets == 1 ? " sheet" : " sheets");
   // The PDF printer writes every job of the run into the one file.
   if (options.Has("--pdf"))
-    out << " written to " << system.PdfOutputFile() << "\n";
+    out << " written to " << printing->PdfOutputFile() << "\n";
   else
     out << " sent to " << printer.Printers().front() << "\n";
   return 0;

@@ -9,6 +9,7 @@
 #include "cli/GoodsFile.h"
 #include "cli/Options.h"
 #include "cli/PrintCommand.h"
+#include "cli/Terminal.h"
 
 namespace {
 
@@ -33,7 +34,8 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  korval::cli::PrepareTerminal();
+  const std::vector<std::string> args = korval::cli::ProgramArguments(argc, argv);
   if (args.empty() || args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
     std::cout << kUsage;
     return args.empty() ? 2 : 0;

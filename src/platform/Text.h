@@ -44,9 +44,13 @@ bool SameText(std::string_view a, std::string_view b);
 // Position of the first occurrence of needle (0-based byte offset), npos when absent.
 std::size_t FindText(std::string_view haystack, std::string_view needle);
 
-// printf-style formatting into a std::string.
+// printf-style formatting into a std::string, with the C99 conversions
+// ("%zu", "%lld") on every system: MinGW's C++ runtime formats with its own
+// C99 printf, not with the Microsoft one that lacks them.
 std::string FormatText(const char* pattern, ...)
-#if defined(__GNUC__)
+#if defined(__MINGW32__)
+    __attribute__((format(gnu_printf, 1, 2)))
+#elif defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))
 #endif
     ;

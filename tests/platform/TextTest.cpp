@@ -226,6 +226,8 @@ TEST(TextFormat, PrintfPatterns) {
   EXPECT_EQ(FormatText("%d,%d,%d,%d", 10, -20, 300, 0), "10,-20,300,0");
   EXPECT_EQ(FormatText("%s%s/€", "25,4551", "Kč"), "25,4551Kč/€");
   EXPECT_EQ(FormatText("%s", ""), "");
+  EXPECT_EQ(FormatText("row %zu, %lld bytes", std::size_t{3}, -5000000000LL),
+            "row 3, -5000000000 bytes");
   EXPECT_EQ(FormatText("Unable to write to %s", "TiketFrm.ini"), "Unable to write to TiketFrm.ini");
 }
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "platform/PrintSurface.h"
+#include "platform/Ui.h"
+
+namespace korval {
+class HostContext;
+}
+
+namespace korval::cli {
+
+// What the korval program prints with on this system: the messages of the
+// print path go to the terminal, the jobs to the system's printers (Qt with
+// CUPS and a PDF writer on Linux, the spooler on Windows).
+class SystemPrinting {
+ public:
+  virtual ~SystemPrinting() = default;
+  virtual Ui& GetUi() = 0;
+  virtual PrintSurface& Surface() = 0;
+  // Selects a printer that writes the run into a PDF file and returns its
+  // index; nothing when this system has no such printer.
+  virtual std::optional<int> PdfPrinterWriting(const std::string& path) = 0;
+  // Where the PDF printer wrote the run.
+  virtual std::string PdfOutputFile() const = 0;
+};
+
+std::unique_ptr<SystemPrinting> OpenSystemPrinting(HostContext& host, std::ostream& err);
+
+}  // namespace korval::cli
