@@ -31,6 +31,8 @@ test: build
 # KORVAL.dll for 32-bit and 64-bit Windows (MinGW-w64) in build-win32/ and
 # build-win64/, with the test programs; `test-windows` runs them under Wine.
 WINDOWS_BUILDS = win32:i686 win64:x86_64
+# Only these targets when set (KORVAL.dll alone: WINDOWS_TARGETS=korval).
+WINDOWS_TARGETS ?=
 
 windows:
 	@scripts/install-deps --windows
@@ -38,7 +40,7 @@ windows:
 	  dir=build-$${b%%:*}; arch=$${b##*:}; \
 	  cmake -S . -B $$dir -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-$$arch.cmake \
 	    $(LAUNCHER) $(CMAKE_ARGS) >/dev/null; \
-	  cmake --build $$dir -j $(JOBS); \
+	  cmake --build $$dir -j $(JOBS) $(if $(WINDOWS_TARGETS),--target $(WINDOWS_TARGETS)); \
 	done
 
 test-windows: windows
