@@ -5,7 +5,7 @@ BUILD      ?= build
 CMAKE_ARGS ?=
 JOBS       ?= 2
 
-.PHONY: all deps configure build run test portability fuzz format clean
+.PHONY: all deps configure build run test portability fuzz format clean windows test-windows
 
 all: build
 
@@ -23,6 +23,25 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
+
+# KORVAL.dll for 32-bit and 64-bit Windows (MinGW-w64) in build-win32/ and
+# build-win64/, with the test programs; `test-windows` runs them under Wine.
+WINDOWS_BUILDS = win32:i686 win64:x86_64
+
+windows:
+	@scripts/install-deps --windows
+	@set -e; for b in $(WINDOWS_BUILDS); do \
+	  dir=build-$${b%%:*}; arch=$${b##*:}; \
+	  cmake -S . -B $$dir -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-$$arch.cmake \
+	    $(CMAKE_ARGS) >/dev/null; \
+	  cmake --build $$dir -j $(JOBS); \
+	done
+
+test-windows: windows
+	@scripts/install-deps --wine
+	@set -e; for b in $(WINDOWS_BUILDS); do \
+	  (cd build-$${b%%:*} && ctest -j $(JOBS) --output-on-failure); \
+	done
 
 # Every core source must compile for 32-bit Windows too.
 portability: deps

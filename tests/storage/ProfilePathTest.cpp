@@ -24,9 +24,9 @@ class SavedVariable {
   }
   ~SavedVariable() {
     if (value_)
-      ::setenv(name_, value_->c_str(), 1);
+      test::SetEnvironment(name_, *value_);
     else
-      ::unsetenv(name_);
+      test::UnsetEnvironment(name_);
   }
   SavedVariable(const SavedVariable&) = delete;
   SavedVariable& operator=(const SavedVariable&) = delete;
@@ -43,6 +43,9 @@ class ProfilePathTest : public ::testing::Test {
   test::TempFolder folder_;
 };
 
+#ifndef _WIN32
+// Linux has no Windows folder: the files that Windows keeps there are in the
+// user's configuration folder.
 TEST_F(ProfilePathTest, ConfigFolderIsUnderXdgConfigHome) {
   ::setenv("XDG_CONFIG_HOME", "/srv/conf", 1);
   EXPECT_EQ(UserConfigFolder(), "/srv/conf/korval/");
@@ -70,20 +73,42 @@ TEST_F(ProfilePathTest, BareNameLivesInTheConfigFolderWhichAWriteCreates) {
   file.WriteString("Setup", "Default", "");
   EXPECT_EQ(ReadBytes(expected), "[Setup]\r\nDefault=\r\n");
 }
+#else
+// Windows keeps a file named without a folder in the Windows folder.
+TEST_F(ProfilePathTest, BareNameLivesInTheWindowsFolder) {
+  const std::string windows = std::getenv("WINDIR") != nullptr ? std::getenv("WINDIR") : "";
+  ASSERT_FALSE(windows.empty());
+  std::string expected = windows + "/TiketFrm.ini";
+  for (char& c : expected)
+    if (c == '\\') c = '/';
+  std::string path = ProfileFile("TiketFrm.ini").Path();
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  EXPECT_EQ(test::Lower(path), test::Lower(expected));
+}
+#endif
 
-TEST_F(ProfilePathTest, WindowsNamesUseBackslashesAsSeparatorsAndLoseTheirDrive) {
+// Backslashes separate folders on both systems; a drive letter means
+// nothing on Linux and is dropped there, while Windows keeps it.
+TEST_F(ProfilePathTest, WindowsNamesUseBackslashesAsSeparatorsAndLoseTheirDriveOnLinux) {
   struct Case {
     const char* given;
     const char* path;
   };
-  for (const Case& c : std::vector<Case>{{"sub/x.ini", "sub/x.ini"},
-                                         {"/abs/x.ini", "/abs/x.ini"},
-                                         {"./x.ini", "./x.ini"},
-                                         {"a\\b.ini", "a/b.ini"},
-                                         {".\\forms\\TiketFrm.ini", "./forms/TiketFrm.ini"},
-                                         {"C:\\Etikety\\TiketFrm.ini", "/Etikety/TiketFrm.ini"},
-                                         {"d:forms\\x.ini", "forms/x.ini"},
-                                         {"C:x.ini", "x.ini"}}) {
+#ifdef _WIN32
+  const bool windows = true;
+#else
+  const bool windows = false;
+#endif
+  for (const Case& c : std::vector<Case>{
+           {"sub/x.ini", "sub/x.ini"},
+           {"/abs/x.ini", "/abs/x.ini"},
+           {"./x.ini", "./x.ini"},
+           {"a\\b.ini", "a/b.ini"},
+           {".\\forms\\TiketFrm.ini", "./forms/TiketFrm.ini"},
+           {"C:\\Etikety\\TiketFrm.ini", windows ? "C:/Etikety/TiketFrm.ini" : "/Etikety/TiketFrm.ini"},
+           {"d:forms\\x.ini", windows ? "d:forms/x.ini" : "forms/x.ini"},
+           {"C:x.ini", windows ? "C:x.ini" : "x.ini"}}) {
     const ProfileFile file(c.given);
     EXPECT_EQ(file.Path(), c.path) << c.given;
     EXPECT_EQ(file.FileName(), c.given);
@@ -103,7 +128,7 @@ TEST_F(ProfilePathTest, AFileWhoseNameDiffersOnlyInCaseIsReadAndWrittenInPlace) 
   ProfileFile(prefix + "TiketSav.000").WriteString("SetUp", "k", "1");
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder_.Path() / "FORMS"))
-    names.push_back(entry.path().filename());
+    names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"TIKETFRM.INI", "TiketSav.000"}));
   EXPECT_EQ(ReadBytes(folder_.File("FORMS/TIKETFRM.INI")), "[SAVES]\r\nMl\xE9ko=\r\nS\xFDr=\r\n");

@@ -1,7 +1,9 @@
 #pragma once
 
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <cstdlib>
@@ -15,6 +17,22 @@
 #include <system_error>
 
 namespace korval::test {
+
+// Environment variables the tests change; Windows has no setenv.
+inline void SetEnvironment(const char* name, const std::string& value) {
+#ifdef _WIN32
+  ::_putenv_s(name, value.c_str());
+#else
+  ::setenv(name, value.c_str(), 1);
+#endif
+}
+inline void UnsetEnvironment(const char* name) {
+#ifdef _WIN32
+  ::_putenv_s(name, "");
+#else
+  ::unsetenv(name);
+#endif
+}
 
 // A fresh folder under the system temporary folder for one test, removed
 // with everything in it when the test ends.
@@ -44,15 +62,18 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
-// Makes a folder the current folder (where printer settings live) and the
-// configuration folder (where the Windows folder's files live) for as long as
-// it is held; the current folder is put back after.
+// Makes a folder the current folder (where printer settings live) and, on
+// Linux, the configuration folder (where the Windows folder's files live) for
+// as long as it is held; the current folder is put back after. On Windows
+// those files are in the Windows folder itself.
 class FolderInUse {
  public:
   explicit FolderInUse(const std::filesystem::path& folder)
       : previous_(std::filesystem::current_path()) {
     std::filesystem::current_path(folder);
-    ::setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+#ifndef _WIN32
+    SetEnvironment("XDG_CONFIG_HOME", (folder / "config").string());
+#endif
   }
   ~FolderInUse() {
     std::error_code error;
@@ -65,6 +86,13 @@ class FolderInUse {
   std::filesystem::path previous_;
 };
 
+// ASCII lower case, for comparing Windows paths, whose case means nothing.
+inline std::string Lower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
 inline std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -75,6 +103,7 @@ inline void WriteBytes(const std::string& path, std::string_view bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+#ifndef _WIN32
 // Runs check in a child process that holds no privileges, so that file
 // permissions stop it even where the tests run as root (CI). The child's
 // answer is the result; a child that dies answers false.
@@ -89,5 +118,6 @@ inline bool RunUnprivileged(const std::function<bool()>& check) {
   if (::waitpid(child, &status, 0) != child) return false;
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+#endif
 
 }  // namespace korval::test
