@@ -13,7 +13,9 @@
    beside this program and the printer of the format in .\etikety.ini.
    Exits with 0 when every call went as the interface says, otherwise with 1
    and a message on the error stream. */
+#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
+#endif
 #include <windows.h>
 
 #include <korval/korval.h>
@@ -185,8 +187,7 @@ int wmain(int argc, wchar_t** argv) {
   ToCp1250(formatUtf8, format, sizeof format);
   ReadGoods(argv[3]);
 
-  /* Beside the library lie the run-time libraries it may need. */
-  library = LoadLibraryExW(argv[1], NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+  library = LoadLibraryW(argv[1]);
   if (library == NULL) FailWithError("cannot load KORVAL.dll");
   /* FARPROC to the exported function's own type: the DLL exports them so. */
   setVer2 = (SetVer2Fn)(void (*)(void))Entry(library, "SetVer2");

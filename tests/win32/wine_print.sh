@@ -42,7 +42,7 @@ labels_per_sheet=$((columns * rows))
 skip() { echo "SKIPPED: $*"; exit 77; }
 fail() { echo "FAILED: $*" >&2; exit 1; }
 now() { date +%s.%N; }
-seconds() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", b - a }'; }
+seconds() { LC_ALL=C awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", b - a }'; }
 
 # The program's machine from its PE header: 014c is x86, 8664 is x86-64.
 pe_offset=$(od -An -tu4 -j60 -N4 "$host_exe" | tr -d ' ')
@@ -89,14 +89,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=cs_CZ.UTF-8 LC_ALL=cs_CZ.UTF-8
 export CUPS_SERVER=$cups/cups.sock
 unset DISPLAY WAYLAND_DISPLAY
-# The library may be linked against the MinGW run-time libraries.
-mingw=$([ $bits = 32 ] && echo i686-w64-mingw32 || echo x86_64-w64-mingw32)
+# Wine's drive Z: is the Linux root.
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
-WINEPATH="$(winpath "$(dirname "$korval_dll")")"
-for dir in /usr/lib/gcc/$mingw/*-posix /usr/$mingw/lib; do
-  [ -d "$dir" ] && WINEPATH="$WINEPATH;$(winpath "$dir")"
-done
-export WINEPATH
 
 passed=0
 cleanup() {
@@ -204,7 +198,9 @@ cat >"$cups/ppd/$queue.ppd" <<'EOF'
 *PaperDimension A4/A4: "595 842"
 EOF
 chmod 644 "$cups"/*.conf "$cups/ppd/$queue.ppd"
-/usr/sbin/cupsd -f -c "$cups/cupsd.conf" -s "$cups/cups-files.conf" >"$cups/log/cupsd.out" 2>&1 &
+# Bounded in time, should this script be killed before it can stop it.
+timeout -k 5 900 /usr/sbin/cupsd -f -c "$cups/cupsd.conf" -s "$cups/cups-files.conf" \
+  >"$cups/log/cupsd.out" 2>&1 &
 cupsd_pid=$!
 for _ in $(seq 150); do
   lpstat -p "$queue" >/dev/null 2>&1 && break
@@ -226,9 +222,9 @@ t=$(now)
 "$WINESERVER" -w
 prefix_time=$(seconds "$t" "$(now)")
 
-# --- The host's files: the program with host.ini beside it naming the forms
-# folder, the library, the goods, and etikety.ini in its working folder
-# naming the queue for the format (both INI files in Windows-1250).
+# --- The host's files as a shop has them: the program with KORVAL.dll and
+# host.ini beside it (naming the forms folder), and etikety.ini in its working
+# folder naming the queue for the format (both INI files in Windows-1250).
 cp "$host_exe" "$work/host.exe"
 cp "$korval_dll" "$work/KORVAL.dll"
 cp -r "$forms" "$work/forms"
