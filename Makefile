@@ -4,6 +4,10 @@
 BUILD      ?= build
 CMAKE_ARGS ?=
 JOBS       ?= 2
+# ccache keeps what was compiled once: a second build of the same sources (a
+# fresh clone on CI, the sanitizer and Windows builds of unchanged files) is
+# mostly cache hits.
+LAUNCHER   = $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 .PHONY: all deps configure build run test portability fuzz format clean windows test-windows
 
@@ -13,7 +17,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_ARGS) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja $(LAUNCHER) $(CMAKE_ARGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -33,7 +37,7 @@ windows:
 	@set -e; for b in $(WINDOWS_BUILDS); do \
 	  dir=build-$${b%%:*}; arch=$${b##*:}; \
 	  cmake -S . -B $$dir -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-$$arch.cmake \
-	    $(CMAKE_ARGS) >/dev/null; \
+	    $(LAUNCHER) $(CMAKE_ARGS) >/dev/null; \
 	  cmake --build $$dir -j $(JOBS); \
 	done
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "doubles/HostCallback.h"
 #include "host_api/HostApi.h"
 #include "platform/CodePage.h"
 #include "storage/ProfileFile.h"
@@ -63,7 +64,7 @@ std::int32_t Answer(intptr_t context, std::int32_t request, const char* key, cha
 }
 
 TItemTextCallback CallbackFor(CallbackHost& host) {
-  return TItemTextCallback{&Answer, reinterpret_cast<intptr_t>(&host)};
+  return test::HostCallback<&Answer>(reinterpret_cast<intptr_t>(&host));
 }
 
 TEST(HostContextTest, StartsEmpty) {
@@ -215,7 +216,7 @@ std::int32_t FillWithoutTerminator(intptr_t, std::int32_t, const char*, char* bu
 
 TEST(HostContextTest, UnterminatedHostBufferIsNotOverread) {
   HostList goods({Record("A")});
-  const TItemTextCallback callback{&FillWithoutTerminator, 0};
+  const TItemTextCallback callback = test::HostCallback<&FillWithoutTerminator>(0);
   HostContext host;
   host.SetParams(&goods.list, "", -1, &callback);
   EXPECT_EQ(host.FurtherBarcodes("K"), "ABCD");
@@ -243,7 +244,8 @@ std::int32_t AnswerHuge(intptr_t context, std::int32_t, const char*, char* buffe
 TEST(HostContextTest, HostAnswerSizesNoMoreThanALabelShows) {
   HostList goods({Record("A")});
   HugeAnswer answering;
-  const TItemTextCallback callback{&AnswerHuge, reinterpret_cast<intptr_t>(&answering)};
+  const TItemTextCallback callback =
+      test::HostCallback<&AnswerHuge>(reinterpret_cast<intptr_t>(&answering));
   HostContext host;
   host.SetParams(&goods.list, "", -1, &callback);
   for (const std::int32_t length :
@@ -294,7 +296,8 @@ TEST(HostContextTest, ParamsFromInsideACallbackAreRefused) {
   std::vector<TTiketItem> records = {Record("A")};
   HostContext host;
   ReentrantHost answering{&host, {Record("X"), Record("Y"), Record("Z")}, -1};
-  const TItemTextCallback callback{&SetParamsFromCallback, reinterpret_cast<intptr_t>(&answering)};
+  const TItemTextCallback callback =
+      test::HostCallback<&SetParamsFromCallback>(reinterpret_cast<intptr_t>(&answering));
   host.SetParams(nullptr, "F", 0, &callback);
   ASSERT_EQ(host.SetParamsCopy(records.data(), 1, "F", 0), 0);
   const std::optional<GoodsRecord> held = host.Goods(0);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "doubles/DialogFixture.h"
+#include "doubles/HostCallback.h"
 
 namespace korval {
 namespace {
@@ -125,7 +126,8 @@ TEST(GoodsBindingTest, ParamsFromTheHostsCallbackLeaveTheBoundRecordAlone) {
   f.SetGoods(ThreeGoods(), "A");
   std::vector<TTiketItem> more(40, RecordBuilder().Name("Jiné").Number("J").Ean("123456").Build());
   ReentrantHost answering{&f.host, more, {}};
-  const TItemTextCallback callback{&SetParamsFromCallback, reinterpret_cast<intptr_t>(&answering)};
+  const TItemTextCallback callback =
+      test::HostCallback<&SetParamsFromCallback>(reinterpret_cast<intptr_t>(&answering));
   f.host.SetParams(nullptr, "A", 0, &callback);
   f.SetGoods(ThreeGoods(), "A");
   TfrmMain& d = f.Dialog();
