@@ -103,7 +103,10 @@ cleanup() {
   if [ -n "$cupsd_pid" ]; then
     kill "$cupsd_pid" 2>/dev/null
     for _ in $(seq 50); do kill -0 "$cupsd_pid" 2>/dev/null || break; sleep 0.1; done
-    kill -9 "$cupsd_pid" 2>/dev/null
+    if kill -0 "$cupsd_pid" 2>/dev/null; then
+      pkill -9 -P "$cupsd_pid" # cupsd itself, the child of timeout
+      kill -9 "$cupsd_pid"
+    fi
     wait "$cupsd_pid" 2>/dev/null
   fi
   if [ $status -ne 0 ] && [ $status -ne 77 ]; then
