@@ -18,6 +18,7 @@
 
 #include "platform/Text.h"
 #include "platform/Ui.h"
+#include "print/PrintSurfaceMessages.h"
 #include "qt/QtApplication.h"
 #include "qt/QtCanvas.h"
 #include "qt/QtPrintSurfaceCups.h"
@@ -291,8 +292,8 @@ bool QtPrintSurface::BeginJob(const std::string& title) {
   }
   if (painter_) throw std::logic_error("a print job is already open");
   if (printers_.empty()) {
-    ui_.ShowMessage({"", "No printers are defined, aborting print job.", MessageIcon::Error,
-                     MessageButtons::Ok, MessageModality::Application});
+    ui_.ShowMessage({"", kNoPrintersMessage, MessageIcon::Error, MessageButtons::Ok,
+                     MessageModality::Application});
     return false;
   }
   if (!printer_) SelectPrinter(-1);
@@ -314,7 +315,7 @@ bool QtPrintSurface::BeginJob(const std::string& title) {
     // print system here, so that its answer is heard (Qt drops it).
     jobFile_ = std::make_unique<QTemporaryFile>(QDir::tempPath() + "/korval-job-XXXXXX.pdf");
     if (!jobFile_->open()) {
-      ui_.ShowMessage({"Chyba", "Tisk na tiskárnu " + name + " nelze zahájit.", MessageIcon::Error,
+      ui_.ShowMessage({kPrintErrorCaption, JobNotStartedMessage(name), MessageIcon::Error,
                        MessageButtons::Ok, MessageModality::Application});
       jobFile_.reset();
       return false;
@@ -331,7 +332,7 @@ bool QtPrintSurface::BeginJob(const std::string& title) {
   target->setDocName(QString::fromStdString(title));
   auto painter = std::make_unique<QPainter>();
   if (!painter->begin(target)) {
-    ui_.ShowMessage({"Chyba", "Tisk na tiskárnu " + name + " nelze zahájit.", MessageIcon::Error,
+    ui_.ShowMessage({kPrintErrorCaption, JobNotStartedMessage(name), MessageIcon::Error,
                      MessageButtons::Ok, MessageModality::Application});
     jobPrinter_.reset();
     jobFile_.reset();
@@ -392,7 +393,7 @@ bool QtPrintSurface::ClosePainter() {
   jobPrinter_.reset();
   jobFile_.reset();
   if (submission.Taken) return true;
-  ui_.ShowMessage({"Chyba", "Tiskárna " + name + " úlohu nepřijala: " + submission.Reason,
+  ui_.ShowMessage({kPrintErrorCaption, JobRejectedMessage(name, submission.Reason),
                    MessageIcon::Error, MessageButtons::Ok, MessageModality::Application});
   return false;
 }
