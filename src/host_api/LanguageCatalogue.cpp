@@ -7,6 +7,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/Text.h"
+#include "platform/Utf8Path.h"
 #include "storage/ProfileFile.h"
 
 namespace korval {
@@ -70,7 +71,7 @@ std::string LanguageCatalogue::ProductVersionOf(const std::string& fileName) {
 // first of keys of the same name; lines before the first section and
 // comments (";") are not texts.
 std::optional<LanguageCatalogue> LanguageCatalogue::Load(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
+  std::ifstream in(Utf8Path(fileName), std::ios::binary);
   if (!in) return std::nullopt;
   const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   LanguageCatalogue catalogue;

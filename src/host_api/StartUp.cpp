@@ -8,6 +8,7 @@
 #include "host_api/Lcid.h"
 #include "platform/NumberFormat.h"
 #include "platform/Text.h"
+#include "platform/Utf8Path.h"
 #include "storage/ProfileFile.h"
 
 namespace korval {
@@ -23,7 +24,7 @@ bool IsSeparator(char c) {
 // medium) count as missing and are never shown.
 bool FileExists(const std::string& name) {
   std::error_code error;
-  return std::filesystem::exists(std::filesystem::path(name), error);
+  return std::filesystem::exists(Utf8Path(name), error);
 }
 
 // The profile reader takes a name without a folder to mean the configuration

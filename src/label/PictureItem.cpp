@@ -9,13 +9,14 @@
 #include "platform/PictureDecoder.h"
 #include "platform/Text.h"
 #include "platform/Ui.h"
+#include "platform/Utf8Path.h"
 
 namespace korval {
 namespace {
 
 bool FileExists(const std::string& name) {
   std::error_code error;
-  return !name.empty() && std::filesystem::exists(std::filesystem::path(name), error);
+  return !name.empty() && std::filesystem::exists(Utf8Path(name), error);
 }
 
 // A picture that failed to load is painted over with the picture's brush,

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/Utf8Path.h"
+
 namespace korval {
 namespace {
 
@@ -22,7 +24,7 @@ char LowerAscii(char c) {
 
 bool IsRegularFile(const std::string& path) {
   std::error_code error;
-  return std::filesystem::is_regular_file(std::filesystem::path(path), error);
+  return std::filesystem::is_regular_file(Utf8Path(path), error);
 }
 
 }  // namespace

@@ -14,6 +14,12 @@ namespace korval::files {
 // does not exist yet is created under the name asked for.
 std::string Locate(const std::string& path);
 
+// The path that a Windows file name as hosts and stored formats carry it
+// (".\forms\TiketFrm.ini", "C:\Etikety\") names on this system: every
+// backslash is a separator. On Windows a drive letter is kept; elsewhere it
+// means nothing and is dropped, with one word on stderr the first time.
+std::string NativePath(const std::string& windowsName);
+
 enum class ReadResult { kMissing, kRead, kFailed };
 // The whole of a regular file. A folder, device or pipe in its place fails:
 // it would block or makes no sense as settings.

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <random>
 #include <string>
 #include <string_view>
@@ -101,7 +102,28 @@ bool PermissionError(int error) {
   return error == EACCES || error == EPERM || error == EROFS;
 }
 
+bool HasDriveLetter(std::string_view name) {
+  return name.size() >= 2 && name[1] == ':' &&
+         ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
+}
+
 }  // namespace
+
+std::string NativePath(const std::string& windowsName) {
+  std::string path = windowsName;
+  for (char& c : path) {
+    if (c == '\\') c = '/';
+  }
+  if (HasDriveLetter(path)) {
+    static std::atomic<bool> told{false};
+    path.erase(0, 2);
+    if (path.empty()) path = ".";
+    if (!told.exchange(true))
+      std::fprintf(stderr, "korval: drive letters mean nothing here: \"%s\" is read as \"%s\"\n",
+                   windowsName.c_str(), path.c_str());
+  }
+  return path;
+}
 
 std::string Locate(const std::string& path) {
   if (path.empty() || Present(path)) return path;

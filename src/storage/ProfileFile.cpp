@@ -1,7 +1,5 @@
 #include "storage/ProfileFile.h"
 
-#include <atomic>
-#include <cstdio>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -257,23 +255,10 @@ bool HasDriveLetter(std::string_view name) {
          ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
 }
 
-// Windows names as hosts and stored formats carry them: every backslash is
-// a separator, and a drive letter has no meaning on this system.
+// "C:x.ini" is no bare name: it is in the current folder of drive C.
 std::string ResolvePath(const std::string& fileName) {
   if (IsBareName(fileName) && !HasDriveLetter(fileName)) return UserConfigFolder() + fileName;
-  std::string path = fileName;
-  for (char& c : path) {
-    if (c == '\\') c = '/';
-  }
-  if (HasDriveLetter(path)) {
-    static std::atomic<bool> told{false};
-    path.erase(0, 2);
-    if (path.empty()) path = ".";
-    if (!told.exchange(true))
-      std::fprintf(stderr, "korval: drive letters mean nothing here: \"%s\" is read as \"%s\"\n",
-                   fileName.c_str(), path.c_str());
-  }
-  return path;
+  return files::NativePath(fileName);
 }
 
 struct Loaded {

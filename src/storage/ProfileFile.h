@@ -56,14 +56,14 @@ class ProfileFile {
   static constexpr std::size_t kWholeList = static_cast<std::size_t>(-1);
 
   // A name without any folder stands for a file in the user's configuration
-  // folder (where the Windows program would use the Windows folder); that
-  // folder is created on the first write into it, as the Windows folder
-  // always exists. A backslash is a folder separator, as in the Windows
-  // names that hosts and formats carry (".\etikety.ini", "forms\"); a drive
-  // letter means nothing here and is dropped, with one word on stderr. Any
-  // other name is used as given, relative to the current folder at each
-  // access. When no file has exactly the name, one whose name differs only
-  // in case is read and written instead.
+  // folder (on Windows the Windows folder); that folder is created on the
+  // first write into it, as the Windows folder always exists. A backslash is
+  // a folder separator, as in the Windows names that hosts and formats carry
+  // (".\etikety.ini", "forms\"); a drive letter is kept on Windows and
+  // dropped elsewhere, where it means nothing (files::NativePath). Any other
+  // name is used as given, relative to the current folder at each access.
+  // When no file has exactly the name, one whose name differs only in case is
+  // read and written instead.
   explicit ProfileFile(std::string fileName);
 
   const std::string& FileName() const { return fileName_; }
@@ -136,8 +136,9 @@ class ProfileFile {
   mutable std::optional<PendingBytes> pending_;
 };
 
-// The folder that stands in for the Windows folder: $XDG_CONFIG_HOME/korval/,
-// else ~/.config/korval/, always with a trailing "/".
+// The folder of the files named without a folder, always with a trailing
+// "/": on Windows the Windows folder, elsewhere the one that stands in for
+// it, $XDG_CONFIG_HOME/korval/, else ~/.config/korval/.
 std::string UserConfigFolder();
 
 }  // namespace korval

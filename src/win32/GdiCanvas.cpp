@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/WideText.h"
+#include "platform/WideText.h"
 
 namespace korval::win32 {
 namespace {
@@ -185,7 +185,7 @@ HFONT__* GdiCanvas::CurrentFont() {
   logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   logFont.lfQuality = DEFAULT_QUALITY;
   logFont.lfPitchAndFamily = PitchOf(font.Pitch);
-  const std::wstring face = Utf8ToWide(font.Name);
+  const std::wstring face = WideFromUtf8(font.Name);
   face.copy(logFont.lfFaceName, LF_FACESIZE - 1);
   const HFONT made = CreateFontIndirectW(&logFont);
   // The old font is never selected between calls, so it can go now.
@@ -263,7 +263,7 @@ void GdiCanvas::LineTo(int x, int y) {
 }
 
 int GdiCanvas::DrawText(std::string_view text, Rect& r, unsigned flags) {
-  const std::wstring wide = Utf8ToWide(text);
+  const std::wstring wide = WideFromUtf8(text);
   RECT rect = ToRECT(r);
   const Selection fontSelected(dc_, CurrentFont());
   if ((flags & DT_CALCRECT) == 0) PrepareText();
@@ -274,14 +274,14 @@ int GdiCanvas::DrawText(std::string_view text, Rect& r, unsigned flags) {
 }
 
 void GdiCanvas::TextOut(int x, int y, std::string_view text) {
-  const std::wstring wide = Utf8ToWide(text);
+  const std::wstring wide = WideFromUtf8(text);
   const Selection fontSelected(dc_, CurrentFont());
   PrepareText();
   TextOutW(dc_, x, y, wide.c_str(), static_cast<int>(wide.size()));
 }
 
 Size GdiCanvas::TextExtent(std::string_view text) {
-  const std::wstring wide = Utf8ToWide(text);
+  const std::wstring wide = WideFromUtf8(text);
   const Selection fontSelected(dc_, CurrentFont());
   SIZE size{};
   if (!wide.empty()) GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &size);

@@ -13,9 +13,9 @@
 
 #include "platform/Text.h"
 #include "platform/Ui.h"
+#include "platform/WideText.h"
 #include "print/PrintSurfaceMessages.h"
 #include "win32/GdiCanvas.h"
-#include "win32/WideText.h"
 
 namespace korval::win32 {
 namespace {
@@ -41,7 +41,7 @@ std::vector<std::string> SpoolerPrinters() {
   if (count == 0 || buffer.empty()) return names;
   const auto* info = reinterpret_cast<const PRINTER_INFO_4W*>(buffer.data());
   for (DWORD i = 0; i < count; ++i) {
-    if (info[i].pPrinterName != nullptr) names.push_back(WideToUtf8(info[i].pPrinterName));
+    if (info[i].pPrinterName != nullptr) names.push_back(Utf8FromWide(info[i].pPrinterName));
   }
   return names;
 }
@@ -56,7 +56,7 @@ std::string SystemReason(DWORD error) {
   if (text != nullptr) LocalFree(text);
   while (!reason.empty() && std::iswspace(reason.back()) != 0) reason.pop_back();
   if (reason.empty()) return "error " + std::to_string(error);
-  return WideToUtf8(reason);
+  return Utf8FromWide(reason);
 }
 
 // An open printer for the length of a scope.
@@ -133,7 +133,7 @@ std::string SpoolerPrintSurface::DefaultPrinterName() const {
     std::wstring name(size, L'\0');
     if (GetDefaultPrinterW(name.data(), &size)) {
       name.resize(std::wcslen(name.c_str()));
-      if (!name.empty()) return WideToUtf8(name);
+      if (!name.empty()) return Utf8FromWide(name);
     }
   }
   // Where the spooler names none, the profile's "device" entry may:
@@ -142,7 +142,7 @@ std::string SpoolerPrintSurface::DefaultPrinterName() const {
   GetProfileStringW(L"windows", L"device", L"", device, 1023);
   std::wstring_view entry(device);
   while (!entry.empty() && entry.front() <= L' ') entry.remove_prefix(1);
-  return WideToUtf8(entry.substr(0, entry.find(L',')));
+  return Utf8FromWide(entry.substr(0, entry.find(L',')));
 }
 
 void SpoolerPrintSurface::SelectPrinter(int index) {
@@ -194,7 +194,7 @@ void SpoolerPrintSurface::RefreshPrinters() {
 
 void SpoolerPrintSurface::LoadDeviceMode() {
   deviceMode_.clear();
-  std::wstring name = Utf8ToWide(SelectedName());
+  std::wstring name = WideFromUtf8(SelectedName());
   const PrinterHandle printer(name);
   if (printer.Get() == nullptr) return;
   const LONG size = DocumentPropertiesW(nullptr, printer.Get(), name.data(), nullptr, nullptr, 0);
@@ -209,7 +209,7 @@ void SpoolerPrintSurface::LoadDeviceMode() {
 void SpoolerPrintSurface::RefreshMetrics() {
   metrics_ = Metrics{};
   if (selected_ < 0) return;
-  const std::wstring name = Utf8ToWide(SelectedName());
+  const std::wstring name = WideFromUtf8(SelectedName());
   const auto* mode =
       deviceMode_.empty() ? nullptr : reinterpret_cast<const DEVMODEW*>(deviceMode_.data());
   const HDC dc = CreateICW(nullptr, name.c_str(), nullptr, mode);
@@ -257,7 +257,7 @@ void SpoolerPrintSurface::SetCustomPaperSize(double widthInches, double heightIn
   mode->dmOrientation = DMORIENT_PORTRAIT;
   // The driver merges the change into its own settings (and may round the
   // size to what it can feed); where it cannot, the request stands as made.
-  std::wstring name = Utf8ToWide(SelectedName());
+  std::wstring name = WideFromUtf8(SelectedName());
   const PrinterHandle printer(name);
   if (printer.Get() != nullptr) {
     std::vector<unsigned char> merged(deviceMode_.size());
@@ -276,7 +276,7 @@ bool SpoolerPrintSurface::RunPrintDialog(bool setup) {
   const auto owner = reinterpret_cast<HWND>(ownerWindow_);
   dialog.hwndOwner = owner != nullptr && IsWindow(owner) ? owner : nullptr;
   if (!deviceMode_.empty()) dialog.hDevMode = GlobalCopy(deviceMode_.data(), deviceMode_.size());
-  dialog.hDevNames = MakeDeviceNames(Utf8ToWide(SelectedName()));
+  dialog.hDevNames = MakeDeviceNames(WideFromUtf8(SelectedName()));
   dialog.Flags =
       setup ? PD_PRINTSETUP : PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
   const bool confirmed = PrintDlgW(&dialog) != FALSE;
@@ -304,7 +304,7 @@ bool SpoolerPrintSurface::RunPrintDialog(bool setup) {
 
   // The dialog may offer a printer installed since the list was made.
   printers_ = SpoolerPrinters();
-  const std::string chosen = WideToUtf8(chosenName);
+  const std::string chosen = Utf8FromWide(chosenName);
   selected_ = -1;
   for (std::size_t i = 0; i < printers_.size(); ++i) {
     if (SameText(printers_[i], chosen)) selected_ = static_cast<int>(i);
@@ -340,14 +340,14 @@ bool SpoolerPrintSurface::BeginJob(const std::string& title) {
   }
   if (selected_ < 0) SelectPrinter(-1);
   const std::string& name = SelectedName();
-  const std::wstring wideName = Utf8ToWide(name);
+  const std::wstring wideName = WideFromUtf8(name);
   const auto* mode =
       deviceMode_.empty() ? nullptr : reinterpret_cast<const DEVMODEW*>(deviceMode_.data());
   const HDC dc = CreateDCW(nullptr, wideName.c_str(), nullptr, mode);
   bool started = dc != nullptr;
   DWORD error = ERROR_SUCCESS;
   if (started) {
-    const std::wstring wideTitle = Utf8ToWide(title);
+    const std::wstring wideTitle = WideFromUtf8(title);
     DOCINFOW document{};
     document.cbSize = sizeof document;
     document.lpszDocName = wideTitle.c_str();

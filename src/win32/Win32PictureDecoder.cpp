@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/Font.h"
-#include "win32/WideText.h"
+#include "platform/WideText.h"
 
 namespace korval::win32 {
 namespace {
@@ -450,7 +450,7 @@ std::optional<Picture> DecodeWmf(const std::wstring& path) {
 
 std::optional<Picture> Win32PictureDecoder::Decode(const std::string& path,
                                                    std::string_view extensionLower) {
-  const std::wstring widePath = Utf8ToWide(path);
+  const std::wstring widePath = WideFromUtf8(path);
   if (extensionLower == "bmp") return DecodeBitmap(widePath);
   if (extensionLower == "ico") return DecodeIcon(widePath);
   if (extensionLower == "emf") return DecodeEmf(widePath);

@@ -7,7 +7,7 @@
 
 #include "dialog/Texts.h"
 #include "host_api/HostContext.h"
-#include "win32/WideText.h"
+#include "platform/WideText.h"
 
 namespace korval::win32 {
 namespace {
@@ -82,7 +82,7 @@ UINT_PTR CALLBACK TitleFontDialog(HWND window, UINT message, WPARAM, LPARAM lPar
 }  // namespace
 
 std::wstring OpenDialogFilter(const std::string& filter) {
-  std::wstring wide = Utf8ToWide(filter);
+  std::wstring wide = WideFromUtf8(filter);
   for (wchar_t& c : wide) {
     if (c == L'|') c = L'\0';
   }
@@ -125,8 +125,8 @@ MessageAnswer Win32Ui::ShowMessage(const MessageBoxRequest& request) {
       break;
   }
   const std::wstring caption =
-      Utf8ToWide(request.Caption.empty() ? std::string(kApplicationTitle) : request.Caption);
-  const std::wstring text = Utf8ToWide(request.Text);
+      WideFromUtf8(request.Caption.empty() ? std::string(kApplicationTitle) : request.Caption);
+  const std::wstring text = WideFromUtf8(request.Text);
   switch (MessageBoxW(owner, text.c_str(), caption.c_str(), style)) {
     case IDYES:
       return MessageAnswer::Yes;
@@ -145,7 +145,7 @@ MessageAnswer Win32Ui::ShowMessage(const MessageBoxRequest& request) {
 
 std::optional<std::string> Win32Ui::OpenPictureDialog(const std::string& title,
                                                       const std::string& filter) {
-  const std::wstring wideTitle = Utf8ToWide(title);
+  const std::wstring wideTitle = WideFromUtf8(title);
   const std::wstring wideFilter = OpenDialogFilter(filter);
   // Room for the long file names of NTFS.
   std::vector<wchar_t> file(32768, L'\0');
@@ -162,7 +162,7 @@ std::optional<std::string> Win32Ui::OpenPictureDialog(const std::string& title,
   dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
                  OFN_ENABLESIZING | OFN_EXPLORER;
   if (!GetOpenFileNameW(&dialog)) return std::nullopt;
-  return WideToUtf8(file.data());
+  return Utf8FromWide(file.data());
 }
 
 bool Win32Ui::ShowSaveDialog(TfrmSaves& dialog) {
@@ -181,11 +181,11 @@ std::optional<Font> Win32Ui::ChooseFont(const Font& initial) {
   logFont.lfUnderline = initial.Has(fsUnderline) ? TRUE : FALSE;
   logFont.lfStrikeOut = initial.Has(fsStrikeOut) ? TRUE : FALSE;
   logFont.lfCharSet = static_cast<BYTE>(initial.Charset);
-  Utf8ToWide(initial.Name).copy(logFont.lfFaceName, LF_FACESIZE - 1);
+  WideFromUtf8(initial.Name).copy(logFont.lfFaceName, LF_FACESIZE - 1);
 
   // The title of the language catalogue, which the dialog itself has no
   // field for: the hook puts it on the window.
-  const std::wstring title = Utf8ToWide(ControlText("TfrmMain", "fdFont", "Title", "Písmo"));
+  const std::wstring title = WideFromUtf8(ControlText("TfrmMain", "fdFont", "Title", "Písmo"));
 
   CHOOSEFONTW dialog{};
   dialog.lStructSize = sizeof dialog;
@@ -200,7 +200,7 @@ std::optional<Font> Win32Ui::ChooseFont(const Font& initial) {
   if (!ChooseFontW(&dialog)) return std::nullopt;
 
   Font result = initial;
-  result.Name = WideToUtf8(logFont.lfFaceName);
+  result.Name = Utf8FromWide(logFont.lfFaceName);
   result.SetHeight(MulDiv(logFont.lfHeight, Font::kDesignPixelsPerInch, screenDpi));
   result.Charset = logFont.lfCharSet;
   result.Style = static_cast<FontStyles>(

@@ -63,10 +63,16 @@ TEST_F(StartUpTest, FolderPartEndsAtTheLastSeparator) {
   EXPECT_EQ(FolderPart("cz.txt"), "");
 }
 
+// The folder ends in the separator of the host's own path.
 TEST_F(StartUpTest, FormPathDefaultsToTheExecutableFolder) {
-  EXPECT_EQ(ReadFormPath(exe_), (dir_ / "bin").string() + "/");  // no configuration file
+#ifdef _WIN32
+  const std::string folder = (dir_ / "bin").string() + "\\";
+#else
+  const std::string folder = (dir_ / "bin").string() + "/";
+#endif
+  EXPECT_EQ(ReadFormPath(exe_), folder);  // no configuration file
   WriteConfig("[Params]\r\nOther=1\r\n");
-  EXPECT_EQ(ReadFormPath(exe_), (dir_ / "bin").string() + "/");  // no key
+  EXPECT_EQ(ReadFormPath(exe_), folder);  // no key
 }
 
 TEST_F(StartUpTest, ConfiguredFormPathIsAPlainPrefix) {

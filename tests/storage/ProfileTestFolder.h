@@ -56,7 +56,9 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
 
   const std::filesystem::path& Path() const { return path_; }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  // Joined with "/", as the tests write the form path a host configures:
+  // the program keeps such a name as it was given, on Windows too.
+  std::string File(const std::string& name) const { return path_.string() + "/" + name; }
 
  private:
   std::filesystem::path path_;

@@ -9,7 +9,7 @@ dll=$2
 
 dump=$("$objdump" -p "$dll")
 
-exports=$(awk '/^\[Ordinal\/Name Pointer\] Table/ {on = 1; next} on && /^\s*\[/ {print $NF; next} on {on = 0}' <<<"$dump" | sort)
+exports=$(awk '/^\[Ordinal\/Name Pointer\] Table/ {on = 1; next} on && /^[ \t]*\[/ {print $NF; next} on {on = 0}' <<<"$dump" | sort)
 expected=$(printf '%s\n' PrintTiketFormular SetTiketFormularExtensions SetTiketFormularNotify \
   SetTiketFormularParams SetTiketFormularParams2 SetTiketFormularParamsEx SetVer2 ShowTiketFormular | sort)
 if [ "$exports" != "$expected" ]; then
@@ -19,7 +19,7 @@ if [ "$exports" != "$expected" ]; then
 fi
 
 # The DLLs every Windows since XP has; nothing of the compiler's runtime.
-system='^(kernel32|user32|gdi32|winspool\.drv|comdlg32|ole32|oleaut32|windowscodecs|advapi32|msvcrt|shell32|comctl32|shlwapi|ws2_32|bcrypt|api-ms-win-[a-z0-9-]+)\.dll$'
+system='^(kernel32|user32|gdi32|winspool|comdlg32|ole32|oleaut32|windowscodecs|advapi32|msvcrt|shell32|comctl32|shlwapi|ws2_32|bcrypt|api-ms-win-[a-z0-9-]+)\.(dll|drv)$'
 bad=0
 while read -r name; do
   if ! grep -qiE "$system" <<<"$name"; then
