@@ -12,7 +12,8 @@
 #
 # The work folder (default: wine-run beside host.exe) is made anew for every
 # run and holds the Wine prefix, the host's files and the printed job; it is
-# kept after a failure and emptied of the prefix after a pass.
+# kept after a failure; after a pass only the job, its text and the host's
+# files stay.
 # Exit 0: passed; 77: skipped (this machine cannot run the program); else failed.
 set -euo pipefail
 
@@ -114,7 +115,7 @@ cleanup() {
     echo "the run's files are kept in $work" >&2
   fi
   rm -rf "$cups"
-  [ $passed = 1 ] && rm -rf "$WINEPREFIX" "$work"/*.pgm
+  [ $passed = 1 ] && rm -rf "$WINEPREFIX" "$work"/*.pgm "$work/KORVAL.dll" "$work/host.exe"
   exit $status
 }
 trap cleanup EXIT
