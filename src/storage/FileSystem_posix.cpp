@@ -6,16 +6,16 @@
 
 #include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <random>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/Text.h"
 #include "storage/FileSystem.h"
+#include "storage/TemporaryFiles.h"
 
 namespace korval::files {
 namespace {
@@ -66,36 +66,6 @@ bool WriteWhole(int fd, const std::string& bytes) {
     done += static_cast<std::size_t>(n);
   }
   return true;
-}
-
-std::string UniqueSuffix() {
-  static std::atomic<std::uint64_t> counter{0};
-  std::random_device device;
-  const auto ticks =
-      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  const std::uint64_t mixed = (static_cast<std::uint64_t>(device()) << 32) ^ ticks ^
-                              (counter.fetch_add(1) * 0x9E3779B97F4A7C15ULL);
-  return std::to_string(::getpid()) + "-" + std::to_string(mixed);
-}
-
-constexpr std::string_view kTemporaryMark = ".~";
-constexpr std::string_view kTemporaryEnd = ".tmp";
-
-// The process id in a temporary file name "<base>.~<pid>-<n>.tmp", or -1.
-pid_t WriterOf(std::string_view entry, std::string_view base) {
-  if (!entry.starts_with(base)) return -1;
-  entry.remove_prefix(base.size());
-  if (!entry.starts_with(kTemporaryMark) || !entry.ends_with(kTemporaryEnd)) return -1;
-  entry.remove_prefix(kTemporaryMark.size());
-  entry.remove_suffix(kTemporaryEnd.size());
-  const std::size_t dash = entry.find('-');
-  if (dash == 0 || dash == std::string_view::npos) return -1;
-  pid_t pid = 0;
-  for (const char c : entry.substr(0, dash)) {
-    if (c < '0' || c > '9' || pid > 100000000) return -1;
-    pid = pid * 10 + (c - '0');
-  }
-  return pid;
 }
 
 bool PermissionError(int error) {
@@ -212,8 +182,7 @@ std::string FollowLinks(const std::string& path) {
 }
 
 Temporary WriteTemporary(const std::string& target, const std::string& bytes) {
-  const std::string temp =
-      target + std::string(kTemporaryMark) + UniqueSuffix() + std::string(kTemporaryEnd);
+  const std::string temp = TemporaryNameFor(target, static_cast<std::uint32_t>(::getpid()));
   struct stat old {};
   const mode_t mode =
       ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) ? (old.st_mode & 07777) : 0666;
@@ -261,8 +230,10 @@ void RemoveStaleTemporaries(const std::string& target) {
   if (dir == nullptr) return;
   std::vector<std::string> stale;
   while (const dirent* entry = ::readdir(dir)) {
-    const pid_t writer = WriterOf(entry->d_name, base);
-    if (writer <= 0 || writer == ::getpid()) continue;
+    const std::optional<std::uint32_t> id = TemporaryWriter(entry->d_name, base, false);
+    if (!id || *id > 0x7FFFFFFFu) continue;
+    const pid_t writer = static_cast<pid_t>(*id);
+    if (writer == ::getpid()) continue;
     // A living writer may be about to rename its file; only a dead one's
     // file is left over for good.
     if (::kill(writer, 0) == 0 || errno != ESRCH) continue;

@@ -5,10 +5,8 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cstdint>
-#include <random>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +14,7 @@
 #include "platform/Text.h"
 #include "platform/WideText.h"
 #include "storage/FileSystem.h"
+#include "storage/TemporaryFiles.h"
 
 namespace korval::files {
 namespace {
@@ -94,38 +93,6 @@ bool WriteWhole(HANDLE file, const std::string& bytes) {
     done += written;
   }
   return true;
-}
-
-std::string UniqueSuffix() {
-  static std::atomic<std::uint64_t> counter{0};
-  std::random_device device;
-  const auto ticks =
-      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  const std::uint64_t mixed = (static_cast<std::uint64_t>(device()) << 32) ^ ticks ^
-                              (counter.fetch_add(1) * 0x9E3779B97F4A7C15ULL);
-  return std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(mixed);
-}
-
-constexpr std::string_view kTemporaryMark = ".~";
-constexpr std::string_view kTemporaryEnd = ".tmp";
-
-// The process id in a temporary file name "<base>.~<pid>-<n>.tmp", or 0
-// (which no process of a user has). The base is compared without regard to
-// case, as Windows compares the names.
-DWORD WriterOf(std::string_view entry, std::string_view base) {
-  if (entry.size() < base.size() || !SameText(entry.substr(0, base.size()), base)) return 0;
-  entry.remove_prefix(base.size());
-  if (!entry.starts_with(kTemporaryMark) || !entry.ends_with(kTemporaryEnd)) return 0;
-  entry.remove_prefix(kTemporaryMark.size());
-  entry.remove_suffix(kTemporaryEnd.size());
-  const std::size_t dash = entry.find('-');
-  if (dash == 0 || dash == std::string_view::npos) return 0;
-  std::uint64_t pid = 0;
-  for (const char c : entry.substr(0, dash)) {
-    if (c < '0' || c > '9' || pid > 0xFFFFFFFFu) return 0;
-    pid = pid * 10 + static_cast<std::uint64_t>(c - '0');
-  }
-  return pid > 0xFFFFFFFFu ? 0 : static_cast<DWORD>(pid);
 }
 
 // Whether a process of that id still runs. An id no process has is refused
@@ -241,8 +208,7 @@ std::string FollowLinks(const std::string& path) {
 }
 
 Temporary WriteTemporary(const std::string& target, const std::string& bytes) {
-  const std::string temp =
-      target + std::string(kTemporaryMark) + UniqueSuffix() + std::string(kTemporaryEnd);
+  const std::string temp = TemporaryNameFor(target, ::GetCurrentProcessId());
   // The replacement keeps what the old file's attributes say of it; the
   // read-only one is never there, a read-only file is not replaced.
   DWORD attributes = FILE_ATTRIBUTE_NORMAL;
@@ -316,11 +282,12 @@ void RemoveStaleTemporaries(const std::string& target) {
   do {
     if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
     // The pattern matches the short 8.3 names too; the long name decides.
-    const DWORD writer = WriterOf(Utf8FromWide(entry.cFileName), base);
-    if (writer == 0 || writer == ::GetCurrentProcessId()) continue;
+    const std::optional<std::uint32_t> writer =
+        TemporaryWriter(Utf8FromWide(entry.cFileName), base, true);
+    if (!writer || *writer == ::GetCurrentProcessId()) continue;
     // A living writer may be about to rename its file; only a dead one's
     // file is left over for good.
-    if (Running(writer)) continue;
+    if (Running(*writer)) continue;
     stale.push_back(Wide(folder) + entry.cFileName);
   } while (::FindNextFileW(search, &entry));
   ::FindClose(search);
