@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -70,5 +71,12 @@ class PrintSurface {
   // full disk): the backend has shown its message.
   virtual bool EndRun() { return true; }
 };
+
+// The printer SelectPrinter(index) means among printers (not empty): index
+// itself when it is one of them; otherwise the one that defaultName names
+// (asked only then: the system may take its time to tell), or the last
+// listed when it names none.
+int PrinterToSelect(const std::vector<std::string>& printers, int index,
+                    const std::function<std::string()>& defaultName);
 
 }  // namespace korval

@@ -153,18 +153,7 @@ void SpoolerPrintSurface::SelectPrinter(int index) {
     RefreshMetrics();
     return;
   }
-  const int count = static_cast<int>(printers_.size());
-  int target = index;
-  if (index < 0 || index >= count) {
-    target = count - 1;
-    const std::string defaultName = DefaultPrinterName();
-    for (int i = 0; i < count; ++i) {
-      if (printers_[static_cast<std::size_t>(i)] == defaultName) {
-        target = i;
-        break;
-      }
-    }
-  }
+  const int target = PrinterToSelect(printers_, index, [this] { return DefaultPrinterName(); });
   // The printer already selected keeps the paper chosen for it; the format
   // store selects the same printer several times in a row.
   if (target != selected_ || deviceMode_.empty()) {
