@@ -19,4 +19,22 @@ std::string LocaleInfo::DayName(int weekday, bool abbreviated) const {
   return abbreviated ? name.substr(0, 3) : name;
 }
 
+void LocaleTable::SetDecimalSeparator(const std::string& text) {
+  if (text.empty()) return;
+  separatorText_ = text;
+  separator_ = text.size() == 1 && static_cast<unsigned char>(text[0]) < 0x80 ? text[0] : ',';
+}
+
+std::string LocaleTable::MonthName(int month, bool abbreviated) const {
+  if (month < 1 || month > 12) return std::string();
+  const std::string& name = abbreviated ? shortMonths_[month - 1] : months_[month - 1];
+  return name.empty() ? LocaleInfo::MonthName(month, abbreviated) : name;
+}
+
+std::string LocaleTable::DayName(int weekday, bool abbreviated) const {
+  if (weekday < 0 || weekday > 6) return std::string();
+  const std::string& name = abbreviated ? shortDays_[weekday] : days_[weekday];
+  return name.empty() ? LocaleInfo::DayName(weekday, abbreviated) : name;
+}
+
 }  // namespace korval

@@ -26,6 +26,34 @@ class LocaleInfo {
   virtual std::string DayName(int weekday, bool abbreviated) const;
 };
 
+// Conventions read once from the system into plain fields: what both
+// systems' locales are. A name the system left empty is the English one.
+class LocaleTable : public LocaleInfo {
+ public:
+  char DecimalSeparator() const override { return separator_; }
+  std::string DecimalSeparatorText() const override { return separatorText_; }
+  std::string CurrencyString() const override { return currency_; }
+  std::string ShortDateFormat() const override { return dateFormat_; }
+  std::string MonthName(int month, bool abbreviated) const override;
+  std::string DayName(int weekday, bool abbreviated) const override;
+
+ protected:
+  // The separator as the locale writes it; the one-byte separator is that
+  // when it is ASCII, else ','.
+  void SetDecimalSeparator(const std::string& text);
+
+  std::string currency_;
+  std::string dateFormat_ = "d.M.yyyy";
+  std::string months_[12];
+  std::string shortMonths_[12];
+  std::string days_[7];  // from Sunday
+  std::string shortDays_[7];
+
+ private:
+  char separator_ = '.';
+  std::string separatorText_ = ".";
+};
+
 // The user's locale as the environment names it, not whatever C locale the
 // host process put in force.
 const LocaleInfo& SystemLocale();

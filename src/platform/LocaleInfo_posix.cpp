@@ -43,17 +43,12 @@ std::string ToUtf8(const char* text, const std::string& codeset) {
 // Reads the conventions through a locale object, independent of the C
 // locale that the host process may have set for itself. Everything is read
 // once, converted from the locale's encoding.
-class PosixLocale final : public LocaleInfo {
+class PosixLocale final : public LocaleTable {
  public:
   explicit PosixLocale(locale_t locale) {
     const char* codeset = ::nl_langinfo_l(CODESET, locale);
     const std::string cs = codeset != nullptr ? codeset : "";
-    const std::string radix = ToUtf8(::nl_langinfo_l(RADIXCHAR, locale), cs);
-    if (!radix.empty()) {
-      separatorText_ = radix;
-      separator_ =
-          radix.size() == 1 && static_cast<unsigned char>(radix[0]) < 0x80 ? radix[0] : ',';
-    }
+    SetDecimalSeparator(ToUtf8(::nl_langinfo_l(RADIXCHAR, locale), cs));
     const char* currency = ::nl_langinfo_l(CRNCYSTR, locale);
     // The first character tells where the symbol stands ("-", "+" or ".").
     if (currency != nullptr && currency[0] != '\0') currency_ = ToUtf8(currency + 1, cs);
@@ -71,29 +66,6 @@ class PosixLocale final : public LocaleInfo {
       shortDays_[i] = ToUtf8(::nl_langinfo_l(static_cast<nl_item>(ABDAY_1 + i), locale), cs);
     }
   }
-
-  char DecimalSeparator() const override { return separator_; }
-  std::string DecimalSeparatorText() const override { return separatorText_; }
-  std::string CurrencyString() const override { return currency_; }
-  std::string ShortDateFormat() const override { return dateFormat_; }
-  std::string MonthName(int month, bool abbreviated) const override {
-    if (month < 1 || month > 12) return std::string();
-    return abbreviated ? shortMonths_[month - 1] : months_[month - 1];
-  }
-  std::string DayName(int weekday, bool abbreviated) const override {
-    if (weekday < 0 || weekday > 6) return std::string();
-    return abbreviated ? shortDays_[weekday] : days_[weekday];
-  }
-
- private:
-  char separator_ = '.';
-  std::string separatorText_ = ".";
-  std::string currency_;
-  std::string dateFormat_ = "d.M.yyyy";
-  std::string months_[12];
-  std::string shortMonths_[12];
-  std::string days_[7];
-  std::string shortDays_[7];
 };
 
 std::unique_ptr<LocaleInfo> MakeLocale(const char* name) {

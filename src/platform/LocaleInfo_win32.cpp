@@ -30,19 +30,14 @@ std::string Info(const wchar_t* locale, LCTYPE type) {
 
 // Everything is read once. The date pattern of Windows is already in the
 // platform's pattern letters ("d.M.yyyy").
-class WindowsLocale final : public LocaleInfo {
+class WindowsLocale final : public LocaleTable {
  public:
   // A null name is the user's locale with the changes the user made to it in
   // the control panel, as the Windows program sees them; a named locale is
   // taken as Windows defines it.
   explicit WindowsLocale(const wchar_t* name) {
     const LCTYPE flags = name == kUserLocale ? 0 : LOCALE_NOUSEROVERRIDE;
-    const std::string decimal = Info(name, flags | LOCALE_SDECIMAL);
-    if (!decimal.empty()) {
-      separatorText_ = decimal;
-      separator_ =
-          decimal.size() == 1 && static_cast<unsigned char>(decimal[0]) < 0x80 ? decimal[0] : ',';
-    }
+    SetDecimalSeparator(Info(name, flags | LOCALE_SDECIMAL));
     currency_ = Info(name, flags | LOCALE_SCURRENCY);
     if (std::string date = Info(name, flags | LOCALE_SSHORTDATE); !date.empty())
       dateFormat_ = std::move(date);
@@ -62,31 +57,6 @@ class WindowsLocale final : public LocaleInfo {
           Info(name, flags | static_cast<LCTYPE>(LOCALE_SABBREVDAYNAME1 + fromMonday));
     }
   }
-
-  char DecimalSeparator() const override { return separator_; }
-  std::string DecimalSeparatorText() const override { return separatorText_; }
-  std::string CurrencyString() const override { return currency_; }
-  std::string ShortDateFormat() const override { return dateFormat_; }
-  std::string MonthName(int month, bool abbreviated) const override {
-    if (month < 1 || month > 12) return std::string();
-    const std::string& name = abbreviated ? shortMonths_[month - 1] : months_[month - 1];
-    return name.empty() ? LocaleInfo::MonthName(month, abbreviated) : name;
-  }
-  std::string DayName(int weekday, bool abbreviated) const override {
-    if (weekday < 0 || weekday > 6) return std::string();
-    const std::string& name = abbreviated ? shortDays_[weekday] : days_[weekday];
-    return name.empty() ? LocaleInfo::DayName(weekday, abbreviated) : name;
-  }
-
- private:
-  char separator_ = '.';
-  std::string separatorText_ = ".";
-  std::string currency_;
-  std::string dateFormat_ = "d.M.yyyy";
-  std::string months_[12];
-  std::string shortMonths_[12];
-  std::string days_[7];
-  std::string shortDays_[7];
 };
 
 }  // namespace
