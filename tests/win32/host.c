@@ -27,6 +27,7 @@ typedef int32_t(KORVAL_CALL* SetVer2Fn)(int32_t);
 typedef void(KORVAL_CALL* SetParamsExFn)(const TTiketItemList*, const char*, int32_t,
                                          const TItemTextCallback*);
 typedef void(KORVAL_CALL* PrintFn)(void);
+typedef int32_t(KORVAL_CALL* SetParams2Fn)(const TTiketItem*, int32_t, const char*, int32_t);
 
 enum { kMaxGoods = 16, kContext = 0x4B525631 };
 
@@ -177,7 +178,10 @@ int wmain(int argc, wchar_t** argv) {
   SetVer2Fn setVer2;
   SetParamsExFn setParamsEx;
   PrintFn print;
+  SetParams2Fn setParams2;
+  TTiketItem wrongSize;
   int32_t version;
+  int32_t answer;
   int labels = 0;
   int i;
 
@@ -194,7 +198,7 @@ int wmain(int argc, wchar_t** argv) {
   setParamsEx = (SetParamsExFn)(void (*)(void))Entry(library, "SetTiketFormularParamsEx");
   print = (PrintFn)(void (*)(void))Entry(library, "PrintTiketFormular");
   (void)Entry(library, "SetTiketFormularParams");
-  (void)Entry(library, "SetTiketFormularParams2");
+  setParams2 = (SetParams2Fn)(void (*)(void))Entry(library, "SetTiketFormularParams2");
   (void)Entry(library, "ShowTiketFormular");
 
   version = setVer2(0x00020005);
@@ -236,6 +240,19 @@ int wmain(int argc, wchar_t** argv) {
             callbackSizeCalls, callbackFillCalls, goodsCount);
     return 1;
   }
+  /* Bad input is answered with the interface's codes, as on every system,
+     and the call returns: no exception leaves the library. */
+  wrongSize = records[0];
+  wrongSize.Velikost = KORVAL_TIKET_ITEM_SIZE - 4;
+  if ((answer = setParams2(&wrongSize, 1, format, -1)) != KORVAL_ERROR_INVALID_BLOCK ||
+      (answer = setParams2(NULL, 3, format, -1)) != KORVAL_ERROR_INVALID_BLOCK ||
+      (answer = setParams2(records, KORVAL_MAX_RECORDS + 1, format, -1)) !=
+          KORVAL_ERROR_NOT_ENOUGH_MEMORY ||
+      (answer = setParams2(records, goodsCount, format, -1)) != 0) {
+    fprintf(stderr, "host: SetTiketFormularParams2 answered %ld to bad input\n", (long)answer);
+    return 1;
+  }
+
   if (!FreeLibrary(library)) FailWithError("cannot unload KORVAL.dll");
   printf("host: %d labels of %d goods items sent to print with format %s, %d callback calls\n",
          labels, goodsCount, formatUtf8, callbackSizeCalls + callbackFillCalls);
