@@ -336,12 +336,24 @@ std::optional<PlaceableHeader> ReadPlaceableHeader(std::string_view bytes) {
   return header;
 }
 
+// The header as a player trusts it, and records that lead whole to the end
+// record: a record cut short or sized past the file is damage that GDI would
+// play as whatever the bytes happen to say.
 bool WmfHeaderUsable(std::string_view metafile) {
   if (metafile.size() < kWmfHeaderSize) return false;
   const std::uint16_t type = UInt16At(metafile, 0);
   const std::uint16_t headerWords = UInt16At(metafile, 2);
   const std::uint64_t largestRecordWords = UInt32At(metafile, 12);
-  return (type == 1 || type == 2) && headerWords == 9 && largestRecordWords * 2 <= metafile.size();
+  if (!(type == 1 || type == 2) || headerWords != 9 || largestRecordWords * 2 > metafile.size())
+    return false;
+  std::size_t at = kWmfHeaderSize;
+  while (at + 6 <= metafile.size()) {
+    const std::uint32_t words = UInt32At(metafile, at);
+    if (words < 3 || words > (metafile.size() - at) / 2) return false;
+    if (UInt16At(metafile, at + 4) == 0x0000) return true;
+    at += std::size_t{words} * 2;
+  }
+  return false;
 }
 
 // The records of a metafile behind a placeable header, led by a window

@@ -5,8 +5,11 @@
 // decoder on Linux and GDI's under Wine, so a difference between the two is
 // the decoders' and not the test files'.
 
+#include <array>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -124,10 +127,20 @@ inline std::string Noise(std::size_t size, std::uint32_t seed) {
 // Damaged picture files (name, bytes) that every decoder must refuse with an
 // error rather than crash on or decode into garbage. bmp is a whole, valid
 // bitmap file: each backend writes its own.
+// The metafile with its bounds and frame (left, top, right, bottom) replaced.
+inline std::string WithEmfBox(std::string emf, const std::array<std::int32_t, 4>& bounds,
+                              const std::array<std::int32_t, 4>& frame) {
+  std::memcpy(emf.data() + 8, bounds.data(), sizeof bounds);
+  std::memcpy(emf.data() + 24, frame.data(), sizeof frame);
+  return emf;
+}
+
 inline std::vector<std::pair<std::string, std::string>> DamagedPictureFiles(
     const std::string& bmp) {
   const std::string emf = MakeEmf();
   const std::string wmf = MakeWmf(0, 0, true);
+  constexpr std::int32_t kLow = INT32_MIN;
+  constexpr std::int32_t kHigh = INT32_MAX;
   return {
       {"sum.bmp", Noise(400, 1)},
       {"sum.ico", Noise(400, 2)},
@@ -147,6 +160,19 @@ inline std::vector<std::pair<std::string, std::string>> DamagedPictureFiles(
       {"dlouhyzaznam.emf", emf.substr(0, 92) + std::string("\xFC\0\0\0", 4) + emf.substr(96)},
       // A header announcing a record of 3.6 GB in a file of 116 bytes.
       {"obrizaznam.wmf", wmf.substr(0, 34) + std::string("\x07\x00\x00\x6C", 4) + wmf.substr(38)},
+      {"sumpohlavicce.wmf", wmf.substr(0, 40) + Noise(200, 6)},
+      // Sides of 2^32 pixels: a size check that multiplied overflowed.
+      {"obri.emf", WithEmfBox(emf, {kLow, kLow, kHigh, kHigh}, {0, 0, 0, 0})},
+      {"obriramec.emf", WithEmfBox(emf, {0, 0, 99, 49}, {kLow, kLow, kHigh, kHigh})},
+      // The file the pictures fuzz target found: its header's description (90
+      // characters at offset 40) runs past the header and the file.
+      {"popis.emf", std::string("\x01\x00\x00\x00\x58\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                                "\x63\x31\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00"
+                                "\x55\x0A\x00\x00\x2A\x05\x00\x00\x20\x45\x4D\x46\x00\x00\x01\x00"
+                                "\x84\x00\x00\x00\x03\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00"
+                                "\x5A\x00\x00\x00\x28\x00\x00\x00\x0E\x00\x00\x00\x14\x00\x00\x00"
+                                "\x00\x00\x00\x00\x10\x00\x00\x00\x14\x00\x00\x00",
+                                92)},
   };
 }
 
