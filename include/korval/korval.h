@@ -151,7 +151,7 @@ typedef struct TItemTextCallback {
   intptr_t Context; /* handed back to Func unchanged */
 } TItemTextCallback;
 
-/* Called after a named save where no Windows message can be posted. */
+/* Called after a named save in place of the Windows message to the host window. */
 typedef void (*TTiketNotifyFunc)(void* context, intptr_t hostWindow, uint32_t message);
 
 /* Hands over a goods list (kept by reference), a format name and a printer index. */
@@ -187,8 +187,10 @@ KORVAL_API int32_t KORVAL_CALL SetVer2(int32_t hostVersion);
 KORVAL_API void KORVAL_CALL SetTiketFormularExtensions(const TTiketItemExt* const* blocks,
                                                        int32_t count);
 
-/* Where no Windows message can be posted: the function called after every
-   named save with the host window and KORVAL_WM_FORMAT_SAVED. */
+/* The function called after every named save with the host window and
+   KORVAL_WM_FORMAT_SAVED. Registered, it replaces the message that is
+   otherwise posted to the host window on Windows; elsewhere no message can be
+   posted, and the function is the only notice. */
 KORVAL_API void KORVAL_CALL SetTiketFormularNotify(TTiketNotifyFunc notify, void* context);
 
 /* The record layout is binding: every offset is checked. */

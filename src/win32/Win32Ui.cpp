@@ -232,9 +232,13 @@ void Win32Ui::ProcessPendingEvents() {
 }
 
 void Win32Ui::PostHostNotice(std::intptr_t hostWindow, std::uint32_t message) {
-  if (hostWindow != 0 && PostMessageW(AsWindow(hostWindow), message, 0, 0)) return;
-  // No window to post to: the host's registered function hears of it.
-  host_.NotifyFormatSaved();
+  // A host that registered a function asked to hear through it; the others
+  // get the message their window procedure has always handled.
+  if (host_.HasNotify()) {
+    host_.NotifyFormatSaved();
+    return;
+  }
+  if (hostWindow != 0) PostMessageW(AsWindow(hostWindow), message, 0, 0);
 }
 
 }  // namespace korval::win32
