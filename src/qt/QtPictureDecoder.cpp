@@ -114,6 +114,13 @@ std::optional<Picture> DecodeEmf(const std::string& path) {
     height = std::int64_t{Int32At(*bytes, 20)} - Int32At(*bytes, 12) + 1;
   }
 
+  // A header without a description may still point somewhere with its
+  // offset, which the format says to ignore; libemf2svg then reads a string
+  // there up to its end, past the file's.
+  if (Int32At(*bytes, 60) == 0 && Int32At(*bytes, 4) >= 68) {
+    bytes->replace(64, 4, QByteArray(4, '\0'));
+  }
+
   generatorOptions options{};
   options.nameSpace = nullptr;  // plain SVG element names
   options.verbose = false;

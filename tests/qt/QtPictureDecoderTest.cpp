@@ -82,17 +82,24 @@ TEST_F(QtPictureDecoderTest, IconKeepsItsTransparency) {
 }
 
 TEST_F(QtPictureDecoderTest, EnhancedMetafileRendersAtItsFrameSize) {
-  const Picture picture = LoadPictureFile(Write("kresba.emf", MakeEmf()));
-  ASSERT_EQ(picture.Width, 100);
-  ASSERT_EQ(picture.Height, 50);
-  EXPECT_TRUE(IsRed(At(picture, 50, 25)));
-  EXPECT_TRUE(IsRed(At(picture, 13, 13)));
-  EXPECT_TRUE(IsRed(At(picture, 86, 36)));
-  // Outside the rectangle the metafile paints nothing.
-  EXPECT_FALSE(IsRed(At(picture, 5, 25)));
-  EXPECT_FALSE(IsRed(At(picture, 95, 25)));
-  EXPECT_FALSE(IsRed(At(picture, 50, 45)));
-  EXPECT_EQ(At(picture, 2, 2) >> 24, 0u);
+  // The offset of a description of no characters means nothing, wherever it
+  // points; the one the fuzz target found points at the end of the file.
+  std::string pointingPastTheEnd = MakeEmf();
+  const auto end = static_cast<std::uint32_t>(pointingPastTheEnd.size());
+  std::memcpy(pointingPastTheEnd.data() + 64, &end, sizeof end);
+  for (const std::string& emf : {MakeEmf(), pointingPastTheEnd}) {
+    const Picture picture = LoadPictureFile(Write("kresba.emf", emf));
+    ASSERT_EQ(picture.Width, 100);
+    ASSERT_EQ(picture.Height, 50);
+    EXPECT_TRUE(IsRed(At(picture, 50, 25)));
+    EXPECT_TRUE(IsRed(At(picture, 13, 13)));
+    EXPECT_TRUE(IsRed(At(picture, 86, 36)));
+    // Outside the rectangle the metafile paints nothing.
+    EXPECT_FALSE(IsRed(At(picture, 5, 25)));
+    EXPECT_FALSE(IsRed(At(picture, 95, 25)));
+    EXPECT_FALSE(IsRed(At(picture, 50, 45)));
+    EXPECT_EQ(At(picture, 2, 2) >> 24, 0u);
+  }
 }
 
 TEST_F(QtPictureDecoderTest, WindowsMetafileKeepsItsBoxAroundTheDrawing) {
