@@ -243,21 +243,4 @@ void RemoveStaleTemporaries(const std::string& target) {
   for (const std::string& file : stale) ::unlink(file.c_str());
 }
 
-bool Replace(const std::string& target, const std::string& bytes) {
-  if (IsReadOnly(target)) return false;
-  RemoveStaleTemporaries(target);
-  const Temporary temp = WriteTemporary(target, bytes);
-  bool refusedByFolder = temp.FolderRefused;
-  if (!temp.Path.empty()) {
-    if (RenameOver(temp.Path, target, &refusedByFolder)) {
-      SyncFolderOf(target);
-      return true;
-    }
-    ::unlink(temp.Path.c_str());
-  }
-  // Only a folder that takes no new file is a reason to write in place; a
-  // full disk would tear the file that way.
-  return refusedByFolder && Exists(target) && WriteInPlace(target, bytes);
-}
-
 }  // namespace korval::files

@@ -294,21 +294,4 @@ void RemoveStaleTemporaries(const std::string& target) {
   for (const std::wstring& file : stale) ::DeleteFileW(file.c_str());
 }
 
-bool Replace(const std::string& target, const std::string& bytes) {
-  if (IsReadOnly(target)) return false;
-  RemoveStaleTemporaries(target);
-  const Temporary temp = WriteTemporary(target, bytes);
-  bool refusedByFolder = temp.FolderRefused;
-  if (!temp.Path.empty()) {
-    if (RenameOver(temp.Path, target, &refusedByFolder)) {
-      SyncFolderOf(target);
-      return true;
-    }
-    Remove(temp.Path);
-  }
-  // Only a folder that takes no new file is a reason to write in place; a
-  // full disk would tear the file that way.
-  return refusedByFolder && Exists(target) && WriteInPlace(target, bytes);
-}
-
 }  // namespace korval::files
