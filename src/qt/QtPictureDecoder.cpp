@@ -254,6 +254,9 @@ int CollectPng(void* context, char* buffer, int length) {
 std::optional<Picture> DecodeWmf(const std::string& path) {
   std::optional<QByteArray> bytes = ReadFile(path);
   if (!bytes || !WmfHeaderUsable(*bytes)) return std::nullopt;
+  // A placeable header whose box is empty or turned over is damage: libwmf
+  // reads the box itself and crashes drawing text into it.
+  if (Int32At(*bytes, 0) == kPlaceableKey && !ReadPlaceableHeader(*bytes)) return std::nullopt;
   WmfSession session;
   if (session.Api() == nullptr || !session.Open(*bytes)) return std::nullopt;
   wmfAPI* api = session.Api();

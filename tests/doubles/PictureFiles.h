@@ -161,6 +161,9 @@ inline std::vector<std::pair<std::string, std::string>> DamagedPictureFiles(
       // A header announcing a record of 3.6 GB in a file of 116 bytes.
       {"obrizaznam.wmf", wmf.substr(0, 34) + std::string("\x07\x00\x00\x6C", 4) + wmf.substr(38)},
       {"sumpohlavicce.wmf", wmf.substr(0, 40) + Noise(200, 6)},
+      // The placeable box turned over (left 0x3F00 beyond right 100), as the
+      // fuzz target gave it with a text record that libwmf then crashed on.
+      {"obracenyramec.wmf", wmf.substr(0, 6) + std::string("\x00\x3F", 2) + wmf.substr(8)},
       // Sides of 2^32 pixels: a size check that multiplied overflowed.
       {"obri.emf", WithEmfBox(emf, {kLow, kLow, kHigh, kHigh}, {0, 0, 0, 0})},
       {"obriramec.emf", WithEmfBox(emf, {0, 0, 99, 49}, {kLow, kLow, kHigh, kHigh})},
