@@ -181,8 +181,19 @@ bool WmfHeaderUsable(const QByteArray& bytes) {
   const auto type = static_cast<std::uint16_t>(Int16At(bytes, at));
   const auto headerWords = static_cast<std::uint16_t>(Int16At(bytes, at + 2));
   const auto largestRecordWords = static_cast<std::uint32_t>(Int32At(bytes, at + 12));
-  return (type == 1 || type == 2) && headerWords == 9 &&
-         std::uint64_t{largestRecordWords} * 2 <= static_cast<std::uint64_t>(bytes.size() - at);
+  if (!(type == 1 || type == 2) || headerWords != 9 ||
+      std::uint64_t{largestRecordWords} * 2 > static_cast<std::uint64_t>(bytes.size() - at))
+    return false;
+  // The records must lead whole to the end record, which has three words:
+  // libwmf plays on past a broken one and crashes in its text drawing.
+  qsizetype record = at + 18;
+  while (record + 6 <= bytes.size()) {
+    const auto words = static_cast<std::uint32_t>(Int32At(bytes, record));
+    if (words < 3 || words > std::uint32_t(bytes.size() - record) / 2) return false;
+    if (Int16At(bytes, record + 4) == 0x0000) return words == 3;
+    record += qsizetype(words) * 2;
+  }
+  return false;
 }
 
 // Whether any record of the metafile writes text. Only text needs libwmf's

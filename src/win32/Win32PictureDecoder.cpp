@@ -350,7 +350,7 @@ bool WmfHeaderUsable(std::string_view metafile) {
   while (at + 6 <= metafile.size()) {
     const std::uint32_t words = UInt32At(metafile, at);
     if (words < 3 || words > (metafile.size() - at) / 2) return false;
-    if (UInt16At(metafile, at + 4) == 0x0000) return true;
+    if (UInt16At(metafile, at + 4) == 0x0000) return words == 3;
     at += std::size_t{words} * 2;
   }
   return false;

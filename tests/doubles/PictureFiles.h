@@ -164,6 +164,10 @@ inline std::vector<std::pair<std::string, std::string>> DamagedPictureFiles(
       // The placeable box turned over (left 0x3F00 beyond right 100), as the
       // fuzz target gave it with a text record that libwmf then crashed on.
       {"obracenyramec.wmf", wmf.substr(0, 6) + std::string("\x00\x3F", 2) + wmf.substr(8)},
+      // The brush record's function worn away to the end record's, its size
+      // left at seven words: libwmf played on past it (found by the fuzz
+      // target).
+      {"kratkykonec.wmf", wmf.substr(0, 64) + std::string("\0\0", 2) + wmf.substr(66)},
       // Sides of 2^32 pixels: a size check that multiplied overflowed.
       {"obri.emf", WithEmfBox(emf, {kLow, kLow, kHigh, kHigh}, {0, 0, 0, 0})},
       {"obriramec.emf", WithEmfBox(emf, {0, 0, 99, 49}, {kLow, kLow, kHigh, kHigh})},
