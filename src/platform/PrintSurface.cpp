@@ -13,4 +13,12 @@ int PrinterToSelect(const std::vector<std::string>& printers, int index,
   return count - 1;
 }
 
+int IndexAfterRefresh(const std::vector<std::string>& printers, const std::string& selectedName) {
+  if (selectedName.empty()) return -1;
+  for (std::size_t i = 0; i < printers.size(); ++i) {
+    if (printers[i] == selectedName) return static_cast<int>(i);
+  }
+  return -1;
+}
+
 }  // namespace korval

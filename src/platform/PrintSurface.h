@@ -79,4 +79,8 @@ class PrintSurface {
 int PrinterToSelect(const std::vector<std::string>& printers, int index,
                     const std::function<std::string()>& defaultName);
 
+// The index of the printer named selectedName in printers after the list was
+// read again, -1 when it is gone (or none was selected).
+int IndexAfterRefresh(const std::vector<std::string>& printers, const std::string& selectedName);
+
 }  // namespace korval

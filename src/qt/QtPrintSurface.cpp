@@ -119,11 +119,9 @@ void QtPrintSurface::RefreshPrinters() {
       selected_ >= 0 ? before[static_cast<std::size_t>(selected_)] : std::string();
   ListPrinters();
   if (printers_ == before) return;
-  for (std::size_t i = 0; i < printers_.size(); ++i) {
-    if (!selectedName.empty() && printers_[i] == selectedName) {
-      selected_ = static_cast<int>(i);
-      return;
-    }
+  if (const int kept = IndexAfterRefresh(printers_, selectedName); kept >= 0) {
+    selected_ = kept;
+    return;
   }
   selected_ = -1;
   SelectPrinter(-1);

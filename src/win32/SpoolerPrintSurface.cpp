@@ -170,11 +170,9 @@ void SpoolerPrintSurface::RefreshPrinters() {
   const std::string selectedName = selected_ >= 0 ? SelectedName() : std::string();
   printers_ = SpoolerPrinters();
   if (printers_ == before) return;
-  for (std::size_t i = 0; i < printers_.size(); ++i) {
-    if (!selectedName.empty() && printers_[i] == selectedName) {
-      selected_ = static_cast<int>(i);
-      return;
-    }
+  if (const int kept = IndexAfterRefresh(printers_, selectedName); kept >= 0) {
+    selected_ = kept;
+    return;
   }
   selected_ = -1;
   deviceMode_.clear();

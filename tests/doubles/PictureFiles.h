@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "platform/Picture.h"
 
 namespace korval::test {
@@ -181,6 +183,31 @@ inline std::vector<std::pair<std::string, std::string>> DamagedPictureFiles(
                                 "\x00\x00\x00\x00\x10\x00\x00\x00\x14\x00\x00\x00",
                                 92)},
   };
+}
+
+// What every decoder must make of MakeEmf(): the red rectangle at its place
+// in the 100 x 50 picture, nothing beside it.
+inline void ExpectEmfRectangle(const Picture& picture) {
+  ASSERT_EQ(picture.Width, 100);
+  ASSERT_EQ(picture.Height, 50);
+  EXPECT_TRUE(IsRed(At(picture, 50, 25)));
+  EXPECT_TRUE(IsRed(At(picture, 13, 13)));
+  EXPECT_TRUE(IsRed(At(picture, 86, 36)));
+  EXPECT_FALSE(IsRed(At(picture, 5, 25)));
+  EXPECT_FALSE(IsRed(At(picture, 95, 25)));
+}
+
+// The same of MakeWmf(), whichever box and window it was made with.
+inline void ExpectWmfRectangle(const Picture& picture) {
+  ASSERT_EQ(picture.Width, 100);
+  ASSERT_EQ(picture.Height, 50);
+  EXPECT_TRUE(IsRed(At(picture, 50, 25)));
+  EXPECT_TRUE(IsRed(At(picture, 14, 14)));
+  EXPECT_TRUE(IsRed(At(picture, 85, 35)));
+  EXPECT_FALSE(IsRed(At(picture, 4, 25)));
+  EXPECT_FALSE(IsRed(At(picture, 96, 25)));
+  EXPECT_FALSE(IsRed(At(picture, 50, 46)));
+  EXPECT_FALSE(IsRed(At(picture, 50, 4)));
 }
 
 }  // namespace korval::test

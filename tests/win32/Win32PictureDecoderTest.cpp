@@ -17,6 +17,8 @@ namespace {
 
 using test::At;
 using test::Bytes;
+using test::ExpectEmfRectangle;
+using test::ExpectWmfRectangle;
 using test::IsRed;
 using test::kBlue;
 using test::kRed;
@@ -82,13 +84,7 @@ TEST_F(Win32PictureDecoderTest, IconKeepsItsTransparency) {
 
 TEST_F(Win32PictureDecoderTest, EnhancedMetafileRendersAtItsFrameSizeAndIsTransparentAround) {
   const Picture picture = LoadPictureFile(Write("kresba.emf", MakeEmf()));
-  ASSERT_EQ(picture.Width, 100);
-  ASSERT_EQ(picture.Height, 50);
-  EXPECT_TRUE(IsRed(At(picture, 50, 25)));
-  EXPECT_TRUE(IsRed(At(picture, 13, 13)));
-  EXPECT_TRUE(IsRed(At(picture, 86, 36)));
-  EXPECT_FALSE(IsRed(At(picture, 5, 25)));
-  EXPECT_FALSE(IsRed(At(picture, 95, 25)));
+  ExpectEmfRectangle(picture);
   EXPECT_EQ(At(picture, 2, 2) >> 24, 0u);
 
   // The example: a rectangle in the default pen and brush, a black outline
@@ -106,15 +102,7 @@ TEST_F(Win32PictureDecoderTest, WindowsMetafileKeepsItsBoxAroundTheDrawing) {
        {std::tuple{0, 0, true}, std::tuple{100, 100, true}, std::tuple{100, 100, false}}) {
     SCOPED_TRACE(testing::Message() << left << "," << top << " window " << setWindow);
     const Picture picture = LoadPictureFile(Write("kresba.WMF", MakeWmf(left, top, setWindow)));
-    ASSERT_EQ(picture.Width, 100);
-    ASSERT_EQ(picture.Height, 50);
-    EXPECT_TRUE(IsRed(At(picture, 50, 25)));
-    EXPECT_TRUE(IsRed(At(picture, 14, 14)));
-    EXPECT_TRUE(IsRed(At(picture, 85, 35)));
-    EXPECT_FALSE(IsRed(At(picture, 4, 25)));
-    EXPECT_FALSE(IsRed(At(picture, 96, 25)));
-    EXPECT_FALSE(IsRed(At(picture, 50, 46)));
-    EXPECT_FALSE(IsRed(At(picture, 50, 4)));
+    ExpectWmfRectangle(picture);
   }
   const Picture example = LoadPictureFile(Example("logo.wmf"));
   EXPECT_EQ(example.Width, 100);
