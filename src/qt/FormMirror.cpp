@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,16 +15,8 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <algorithm>
-#include <exception>
-#include <string>
-#include <vector>
 
 #include "dialog/StdControls.h"
-#include "label/TLabel.h"
-#include "platform/Text.h"
-#include "platform/Ui.h"
-#include "qt/DockLayout.h"
-#include "qt/StandardWidgets.h"
 
 namespace korval::qt {
 namespace {
@@ -32,20 +25,11 @@ QString ToQt(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string FromQt(const QString& text) {
-  return text.toStdString();
-}
-
-// Read-outs break their lines with a bare carriage return.
-QString LabelText(const std::string& caption) {
-  return ToQt(ReplaceAll(ReplaceAll(caption, "\r\n", "\n"), "\r", "\n"));
-}
-
-Qt::Alignment LabelAlignment(const TLabel& label) {
+Qt::Alignment LabelAlignment(const ReadOutLook& look) {
   Qt::Alignment align = Qt::AlignLeft;
-  if (label.Alignment() == TAlignment::taCenter) align = Qt::AlignHCenter;
-  if (label.Alignment() == TAlignment::taRightJustify) align = Qt::AlignRight;
-  switch (label.Layout()) {
+  if (look.Alignment == TAlignment::taCenter) align = Qt::AlignHCenter;
+  if (look.Alignment == TAlignment::taRightJustify) align = Qt::AlignRight;
+  switch (look.Layout) {
     case TTextLayout::tlTop:
       return align | Qt::AlignTop;
     case TTextLayout::tlCenter:
@@ -56,125 +40,166 @@ Qt::Alignment LabelAlignment(const TLabel& label) {
   return align;
 }
 
-QStringList ToQt(const std::vector<std::string>& items) {
-  QStringList list;
-  for (const auto& item : items) list << ToQt(item);
-  return list;
-}
-
-template <typename Widget>
-QStringList ItemsOf(const Widget& widget) {
-  QStringList list;
-  for (int i = 0; i < widget.count(); ++i) list << widget.itemText(i);
-  return list;
-}
-
-QStringList ItemsOf(const QListWidget& widget) {
-  QStringList list;
-  for (int i = 0; i < widget.count(); ++i) list << widget.item(i)->text();
-  return list;
+QWidget* AsQt(ViewMirror::Widget widget) {
+  return static_cast<QWidget*>(widget);
 }
 
 }  // namespace
 
-FormMirror::FormMirror(Form& form, QWidget& root, Ui& ui) : form_(form), root_(root), ui_(ui) {
-  containers_[nullptr] = &root_;
-  form_.AddObserver(this);
+FormMirror::FormMirror(Form& form, QWidget& root, Ui& ui) : ViewMirror(form, ui), root_(root) {}
+
+FormMirror::~FormMirror() = default;
+
+QWidget* FormMirror::Parent(Widget parent) const {
+  return parent == nullptr ? &root_ : AsQt(parent);
 }
 
-FormMirror::~FormMirror() {
-  form_.RemoveObserver(this);
-}
-
-void FormMirror::Build() {
-  for (int i = 0; i < form_.ComponentCount(); ++i) Create(form_.Component(i));
-  LayoutForm();
-}
-
-QWidget* FormMirror::WidgetOf(const Control& control) const {
-  const auto it = widgets_.find(&control);
-  return it == widgets_.end() ? nullptr : it->second.data();
-}
-
-void FormMirror::Create(Control& control) {
-  if (WidgetOf(control) != nullptr) return;
-  const auto container = containers_.find(control.Parent());
-  if (container == containers_.end() || container->second.isNull()) return;
-  QWidget& parent = *container->second;
-  QWidget* widget = MakeWidget ? MakeWidget(control, parent) : nullptr;
-  if (widget == nullptr) widget = StandardWidget(control, parent);
-  if (widget == nullptr) return;
-  widget->setObjectName(ToQt(control.Name()));
-  // What the mouse does over a panel stays with that panel, as it would
-  // with the platform's own windows.
-  widget->setAttribute(Qt::WA_NoMousePropagation);
-  widgets_[&control] = widget;
-  Wire(control, *widget);
-  SyncAll(control);
-  if (control.Parent() != nullptr && control.Parent()->Kind() == ControlKind::ScrollBox)
-    FitScrollContent(*control.Parent());
-}
-
-QWidget* FormMirror::StandardWidget(Control& control, QWidget& parent) {
-  QWidget* container = nullptr;
-  QWidget* widget = MakeStandardWidget(control, parent, container);
-  if (container != nullptr) containers_[&control] = container;
+ViewMirror::Widget FormMirror::CreateWidget(Control& control, WidgetKind kind, Widget parent,
+                                            Widget& container) {
+  QWidget* inside = nullptr;
+  QWidget* widget = Standard(kind, *Parent(parent), inside);
+  if (widget == nullptr) return nullptr;
+  container = inside;
+  // A scroll area's content is a widget of its own, which its children's
+  // creation asks after.
+  if (inside != nullptr) alive_[inside] = inside;
+  if (kind == WidgetKind::Page) {
+    auto* pages = static_cast<QTabWidget*>(Parent(parent));
+    pages->addTab(widget, ToQt(control.Caption()));
+  }
+  if (kind == WidgetKind::ReadOnlyEdit) static_cast<QLineEdit*>(widget)->setReadOnly(true);
+  Wire(control, kind, *widget);
   return widget;
 }
 
-void FormMirror::Wire(Control& control, QWidget& widget) {
-  if (auto* box = qobject_cast<QCheckBox*>(&widget)) {
-    connect(box, &QCheckBox::clicked, this, [this, &control, box] {
-      UserAction([&control] { control.Click(); });
-      const QSignalBlocker quiet(box);
-      if (form_.Owns(&control)) box->setChecked(static_cast<CheckBox&>(control).Checked());
-    });
-  } else if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
-    connect(edit, &QLineEdit::textEdited, this, [this, &control](const QString& text) {
-      UserAction([&control, &text] { static_cast<Edit&>(control).SetText(FromQt(text)); });
-    });
-    Watch(*edit, control);
-  } else if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
-    auto& model = static_cast<ComboBox&>(control);
-    if (combo->lineEdit() != nullptr) {
-      connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, &model](const QString& text) {
-        UserAction([&model, &text] { model.UserSetText(FromQt(text)); });
-      });
-    }
-    connect(combo, &QComboBox::activated, this, [this, &model, combo](int index) {
-      // An editable box also reports Enter after typing; only an entry
-      // taken from the list is a pick.
-      if (combo->isEditable() && combo->currentText() != combo->itemText(index)) return;
-      UserAction([&model, index] { model.UserSelect(index); });
-    });
-  } else if (auto* list = qobject_cast<QListWidget*>(&widget)) {
-    auto& model = static_cast<ListBox&>(control);
-    connect(list, &QListWidget::currentRowChanged, this, [this, &model](int row) {
-      if (syncing_ > 0) return;
-      UserAction([&model, row] {
-        model.SetItemIndex(row);
-        model.Click();
-      });
-    });
-    connect(list, &QListWidget::itemClicked, this,
-            [this, &model] { UserAction([&model] { model.Click(); }); });
-    connect(list, &QListWidget::itemDoubleClicked, this,
-            [this, &model] { UserAction([&model] { model.DblClick(); }); });
-    Watch(*list, control);
-  } else if (auto* button = qobject_cast<QPushButton*>(&widget)) {
-    connect(button, &QPushButton::clicked, this,
-            [this, &control] { UserAction([&control] { control.Click(); }); });
-  } else if (auto* pages = qobject_cast<QTabWidget*>(&widget)) {
-    auto& model = static_cast<PageControl&>(control);
-    connect(pages, &QTabWidget::currentChanged, this, [this, &model](int index) {
-      if (syncing_ > 0) return;
-      UserAction([&model, index] { model.ShowPage(index); });
-    });
-    // Qt sizes the pages; the model's pages follow, and their children are
-    // docked into them.
-    if (auto* stack = pages->findChild<QStackedWidget*>()) Watch(*stack, control);
-  }
+void FormMirror::AdoptWidget(Control& control, Widget widget) {
+  Wire(control, WidgetKind::None, *AsQt(widget));
+}
 
+QWidget* FormMirror::Standard(WidgetKind kind, QWidget& parent, QWidget*& container) {
+  switch (kind) {
+    case WidgetKind::CheckBox:
+      return new QCheckBox(&parent);
+    case WidgetKind::Edit:
+    case WidgetKind::ReadOnlyEdit:
+      return new QLineEdit(&parent);
+    case WidgetKind::EditableCombo:
+    case WidgetKind::DropDownList: {
+      auto* combo = new QComboBox(&parent);
+      if (kind == WidgetKind::EditableCombo) {
+        combo->setEditable(true);
+        // The model decides what a typed name means; Qt adds nothing to
+        // the list and completes nothing on its own.
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+      }
+      return combo;
+    }
+    case WidgetKind::List:
+      return new QListWidget(&parent);
+    case WidgetKind::PushButton: {
+      auto* button = new QPushButton(&parent);
+      // Enter in an edit must not press a button for the user.
+      button->setAutoDefault(false);
+      return button;
+    }
+    case WidgetKind::ReadOut: {
+      auto* label = new QLabel(&parent);
+      label->setTextFormat(Qt::PlainText);
+      return label;
+    }
+    case WidgetKind::Panel: {
+      auto* panel = new QFrame(&parent);
+      panel->setFrameShape(QFrame::NoFrame);
+      container = panel;
+      return panel;
+    }
+    case WidgetKind::GroupBox: {
+      auto* box = new QGroupBox(&parent);
+      container = box;
+      return box;
+    }
+    case WidgetKind::ScrollArea: {
+      auto* area = new QScrollArea(&parent);
+      area->setWidgetResizable(false);
+      auto* content = new QWidget;
+      area->setWidget(content);
+      container = content;
+      return area;
+    }
+    case WidgetKind::Pages: {
+      auto* pages = new QTabWidget(&parent);
+      container = pages;
+      return pages;
+    }
+    case WidgetKind::Page: {
+      auto* page = new QWidget;
+      container = page;
+      return page;
+    }
+    case WidgetKind::None:
+      break;
+  }
+  return nullptr;
+}
+
+void FormMirror::Wire(Control& control, WidgetKind kind, QWidget& widget) {
+  widget.setObjectName(ToQt(control.Name()));
+  alive_[&widget] = &widget;
+  // What the mouse does over a panel stays with that panel, as it would
+  // with the platform's own windows.
+  widget.setAttribute(Qt::WA_NoMousePropagation);
+  switch (kind) {
+    case WidgetKind::CheckBox:
+    case WidgetKind::PushButton:
+      connect(static_cast<QAbstractButton*>(&widget), &QAbstractButton::clicked, this,
+              [this, &control] { Clicked(control); });
+      break;
+    case WidgetKind::Edit:
+    case WidgetKind::ReadOnlyEdit: {
+      auto* edit = static_cast<QLineEdit*>(&widget);
+      connect(edit, &QLineEdit::textEdited, this,
+              [this, &control](const QString& text) { TextEdited(control, text.toStdString()); });
+      Watch(*edit, control);
+      break;
+    }
+    case WidgetKind::EditableCombo:
+    case WidgetKind::DropDownList: {
+      auto* combo = static_cast<QComboBox*>(&widget);
+      if (combo->lineEdit() != nullptr) {
+        connect(combo->lineEdit(), &QLineEdit::textEdited, this,
+                [this, &control](const QString& text) { TextEdited(control, text.toStdString()); });
+      }
+      connect(combo, &QComboBox::activated, this, [this, &control, combo](int index) {
+        // An editable box also reports Enter after typing; only an entry
+        // taken from the list is a pick.
+        if (combo->isEditable() && combo->currentText() != combo->itemText(index)) return;
+        EntryPicked(control, index);
+      });
+      break;
+    }
+    case WidgetKind::List: {
+      auto* list = static_cast<QListWidget*>(&widget);
+      connect(list, &QListWidget::currentRowChanged, this,
+              [this, &control](int row) { RowChosen(control, row); });
+      connect(list, &QListWidget::itemClicked, this, [this, &control] { RowClicked(control); });
+      connect(list, &QListWidget::itemDoubleClicked, this,
+              [this, &control] { RowDoubleClicked(control); });
+      Watch(*list, control);
+      break;
+    }
+    case WidgetKind::Pages: {
+      auto* pages = static_cast<QTabWidget*>(&widget);
+      connect(pages, &QTabWidget::currentChanged, this,
+              [this, &control](int index) { PageChosen(control, index); });
+      // Qt sizes the pages; the model's pages follow, and their children
+      // are docked into them.
+      if (auto* stack = pages->findChild<QStackedWidget*>()) Watch(*stack, control);
+      break;
+    }
+    default:
+      break;
+  }
   if (control.OnMouseMove) {
     QWidget* target = &widget;
     if (auto* area = qobject_cast<QScrollArea*>(&widget)) target = area->viewport();
@@ -191,33 +216,26 @@ void FormMirror::Watch(QObject& object, Control& control) {
 
 bool FormMirror::eventFilter(QObject* watched, QEvent* event) {
   const auto it = watched_.find(watched);
-  if (it == watched_.end() || !form_.Owns(it->second)) return false;
+  if (it == watched_.end() || !form().Owns(it->second)) return false;
   Control& control = *it->second;
   switch (event->type()) {
     case QEvent::KeyPress:
       if (auto* edit = qobject_cast<QLineEdit*>(watched)) return KeyPressed(control, *edit, *event);
       break;
     case QEvent::FocusOut:
-      if (control.Kind() == ControlKind::Edit) {
-        UserAction([&control] { static_cast<Edit&>(control).Exit(); });
-      }
+      FocusLeft(control);
       break;
     case QEvent::FocusIn:
-      if (control.Kind() == ControlKind::ListBox) {
-        UserAction([&control] { static_cast<ListBox&>(control).Enter(); });
-      }
+      FocusEntered(control);
       break;
-    case QEvent::MouseMove:
-      if (control.OnMouseMove) {
-        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-        UserAction([&control, at] { control.MouseMove(at.x(), at.y()); });
-      }
+    case QEvent::MouseMove: {
+      const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+      MouseMoved(control, at.x(), at.y());
       break;
+    }
     case QEvent::Resize:
-      if (auto* stack = qobject_cast<QStackedWidget*>(watched)) {
-        const std::vector<Control*> sheets = control.Children();
-        for (Control* sheet : sheets) sheet->SetBounds(0, 0, stack->width(), stack->height());
-      }
+      if (auto* stack = qobject_cast<QStackedWidget*>(watched))
+        PagesResized(control, stack->width(), stack->height());
       break;
     default:
       break;
@@ -229,10 +247,8 @@ bool FormMirror::eventFilter(QObject* watched, QEvent* event) {
 // type another in its place; what remains is typed by Qt, and the edited
 // text reaches the model as the user's text.
 bool FormMirror::KeyPressed(Control& control, QWidget& widget, QEvent& event) {
-  auto& edit = static_cast<Edit&>(control);
   auto& line = static_cast<QLineEdit&>(widget);
   const auto& press = static_cast<QKeyEvent&>(event);
-  if (!edit.OnKeyPress || line.isReadOnly()) return false;
   char32_t key = 0;
   if (press.key() == Qt::Key_Backspace) {
     key = 8;
@@ -243,233 +259,151 @@ bool FormMirror::KeyPressed(Control& control, QWidget& widget, QEvent& event) {
     if (typed.isEmpty() || typed.front() < 32 || typed.front() == 127) return false;
     key = typed.front();
   }
-  char32_t filtered = key;
-  UserAction([&edit, &filtered] { edit.OnKeyPress(edit, filtered); });
+  const char32_t filtered = KeyTyped(control, key);
   if (filtered == key) return false;
-  if (filtered != 0 && form_.Owns(&control)) {
+  if (filtered != 0) {
     if (filtered == 8) {
       line.backspace();
     } else {
       line.insert(QString::fromUcs4(&filtered, 1));
     }
-    UserAction([&edit, &line] { edit.SetText(FromQt(line.text())); });
+    TextEdited(control, line.text().toStdString());
   }
   return true;
 }
 
-void FormMirror::ShowError(const char* text) noexcept {
-  try {
-    ui_.ShowMessage({"", text, MessageIcon::Error, MessageButtons::Ok, MessageModality::TaskModal});
-  } catch (...) {
-  }
-}
-
-void FormMirror::UserAction(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const std::exception& e) {
-    // As the platform's default error box: the text alone, and the dialog
-    // stays open.
-    ShowError(e.what());
-  } catch (...) {
-    // Whatever it is, it must not reach Qt's event loop, which would abort.
-    ShowError("unknown error");
-  }
-  if (AfterUserAction) AfterUserAction();
-}
-
-void FormMirror::ControlCreated(Control& control) {
-  // A control made while the dialog runs gets its parent only afterwards;
-  // its widget is made when it does.
-  if (control.Parent() != nullptr) Create(control);
-}
-
-void FormMirror::ControlChanged(Control& control, std::string_view property) {
-  ++syncing_;
-  Sync(control, property);
-  --syncing_;
-  if (OnChanged) OnChanged(control, property);
-}
-
 void FormMirror::ControlDestroyed(Control& control) {
-  if (OnDestroyed) OnDestroyed(control);
-  containers_.erase(&control);
   for (auto it = watched_.begin(); it != watched_.end();) {
     it = it->second == &control ? watched_.erase(it) : std::next(it);
   }
-  if (QWidget* widget = WidgetOf(control)) {
-    widgets_.erase(&control);
-    widget->hide();
-    widget->deleteLater();
+  ViewMirror::ControlDestroyed(control);
+}
+
+void FormMirror::DestroyWidget(Widget widget) {
+  QWidget* gone = AsQt(widget);
+  alive_.erase(widget);
+  gone->hide();
+  gone->deleteLater();
+}
+
+bool FormMirror::Alive(Widget widget) const {
+  const auto it = alive_.find(widget);
+  return it != alive_.end() && !it->second.isNull();
+}
+
+void FormMirror::SetGeometry(Widget widget, const Rect& b) {
+  AsQt(widget)->setGeometry(b.Left, b.Top, b.Width(), b.Height());
+}
+
+void FormMirror::SetVisible(Widget widget, bool visible) {
+  AsQt(widget)->setVisible(visible);
+}
+
+void FormMirror::SetEnabled(Widget widget, bool enabled) {
+  AsQt(widget)->setEnabled(enabled);
+}
+
+void FormMirror::SetTooltip(Widget widget, const std::string& text) {
+  AsQt(widget)->setToolTip(ToQt(text));
+}
+
+void FormMirror::SetCaption(Widget widget, WidgetKind kind, const std::string& text) {
+  if (kind == WidgetKind::GroupBox) {
+    static_cast<QGroupBox*>(AsQt(widget))->setTitle(ToQt(text));
+  } else {
+    static_cast<QAbstractButton*>(AsQt(widget))->setText(ToQt(text));
   }
 }
 
-void FormMirror::Sync(Control& control, std::string_view property) {
-  QWidget* widget = WidgetOf(control);
-  if (property == "Bounds") {
-    if (widget != nullptr) SyncGeometry(control);
-    LayoutChildren(&control, ClientRect(control));
-    if (control.Parent() != nullptr && control.Parent()->Kind() == ControlKind::ScrollBox)
-      FitScrollContent(*control.Parent());
+void FormMirror::SetReadOut(Widget widget, const ReadOutLook& look) {
+  auto* label = static_cast<QLabel*>(AsQt(widget));
+  label->setText(ToQt(look.Text));
+  label->setAlignment(LabelAlignment(look));
+  label->setWordWrap(look.WordWrap);
+}
+
+std::string FormMirror::EditText(Widget widget, WidgetKind kind) const {
+  if (kind == WidgetKind::EditableCombo)
+    return static_cast<QComboBox*>(AsQt(widget))->currentText().toStdString();
+  return static_cast<QLineEdit*>(AsQt(widget))->text().toStdString();
+}
+
+void FormMirror::SetEditText(Widget widget, WidgetKind kind, const std::string& text) {
+  if (kind == WidgetKind::EditableCombo) {
+    static_cast<QComboBox*>(AsQt(widget))->setEditText(ToQt(text));
     return;
   }
-  if (property == "Visible") {
-    if (widget != nullptr && control.Kind() != ControlKind::TabSheet)
-      widget->setVisible(control.Visible());
-    Control* parent = control.Parent();
-    if (control.Align() != ControlAlign::alNone) {
-      if (parent == nullptr) {
-        LayoutForm();
-      } else {
-        LayoutChildren(parent, ClientRect(*parent));
-      }
-    }
-    if (parent != nullptr && parent->Kind() == ControlKind::ScrollBox) FitScrollContent(*parent);
+  // The model rewrote what was typed: the cursor stays where it was.
+  auto* edit = static_cast<QLineEdit*>(AsQt(widget));
+  const QString value = ToQt(text);
+  const int cursor = edit->cursorPosition();
+  edit->setText(value);
+  edit->setCursorPosition(std::min(cursor, static_cast<int>(value.size())));
+}
+
+void FormMirror::SetPageTitle(Widget pages, Widget page, const std::string& text) {
+  auto* tabs = static_cast<QTabWidget*>(AsQt(pages));
+  tabs->setTabText(tabs->indexOf(AsQt(page)), ToQt(text));
+}
+
+void FormMirror::SetChecked(Widget widget, bool checked) {
+  auto* box = static_cast<QCheckBox*>(AsQt(widget));
+  const QSignalBlocker quiet(box);
+  box->setChecked(checked);
+}
+
+void FormMirror::SetItems(Widget widget, WidgetKind kind, const std::vector<std::string>& items) {
+  QStringList list;
+  for (const auto& item : items) list << ToQt(item);
+  if (kind == WidgetKind::List) {
+    auto* rows = static_cast<QListWidget*>(AsQt(widget));
+    rows->clear();
+    rows->addItems(list);
     return;
   }
-  if (property == "Parent") {
-    if (widget == nullptr) Create(control);
+  auto* combo = static_cast<QComboBox*>(AsQt(widget));
+  const QSignalBlocker quiet(combo);
+  combo->clear();
+  combo->addItems(list);
+}
+
+void FormMirror::SelectItem(Widget widget, WidgetKind kind, int index) {
+  if (kind == WidgetKind::List) {
+    auto* rows = static_cast<QListWidget*>(AsQt(widget));
+    if (rows->currentRow() != index) rows->setCurrentRow(index);
     return;
   }
-  if (widget == nullptr) return;
-  if (property == "Enabled") {
-    widget->setEnabled(control.Enabled());
-  } else if (property == "Hint") {
-    widget->setToolTip(ToQt(control.Hint()));
-  } else if (property == "Caption" || property == "Alignment" || property == "Layout") {
-    SyncText(control);
-  } else if (property == "Checked") {
-    if (auto* box = qobject_cast<QCheckBox*>(widget))
-      box->setChecked(static_cast<CheckBox&>(control).Checked());
-  } else if (property == "Items" || property == "ItemIndex") {
-    SyncItems(control);
-  } else if (property == "ActivePage") {
-    if (auto* pages = qobject_cast<QTabWidget*>(widget))
-      pages->setCurrentIndex(static_cast<PageControl&>(control).ActivePage());
-  } else if (property == "Paint") {
-    widget->update();
-  }
+  auto* combo = static_cast<QComboBox*>(AsQt(widget));
+  const QSignalBlocker quiet(combo);
+  combo->setCurrentIndex(index);
 }
 
-void FormMirror::SyncAll(Control& control) {
-  ++syncing_;
-  QWidget* widget = WidgetOf(control);
-  SyncGeometry(control);
-  if (control.Kind() != ControlKind::TabSheet) widget->setVisible(control.Visible());
-  widget->setEnabled(control.Enabled());
-  widget->setToolTip(ToQt(control.Hint()));
-  SyncText(control);
-  if (auto* box = qobject_cast<QCheckBox*>(widget))
-    box->setChecked(static_cast<CheckBox&>(control).Checked());
-  SyncItems(control);
-  if (auto* pages = qobject_cast<QTabWidget*>(widget))
-    pages->setCurrentIndex(static_cast<PageControl&>(control).ActivePage());
-  --syncing_;
+void FormMirror::ShowPage(Widget pages, int index) {
+  static_cast<QTabWidget*>(AsQt(pages))->setCurrentIndex(index);
 }
 
-void FormMirror::SyncGeometry(Control& control) {
-  QWidget* widget = WidgetOf(control);
-  if (widget == nullptr || control.Kind() == ControlKind::TabSheet) return;
-  const Rect b = control.BoundsRect();
-  widget->setGeometry(b.Left, b.Top, std::max(0, b.Width()), std::max(0, b.Height()));
+void FormMirror::Repaint(Widget widget) {
+  AsQt(widget)->update();
 }
 
-void FormMirror::SyncText(Control& control) {
-  QWidget* widget = WidgetOf(control);
-  const QString text = ToQt(control.Caption());
-  if (auto* label = qobject_cast<QLabel*>(widget)) {
-    label->setText(LabelText(control.Caption()));
-    if (const auto* model = dynamic_cast<const TLabel*>(&control)) {
-      label->setAlignment(LabelAlignment(*model));
-      label->setWordWrap(model->WordWrap());
-    }
-  } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-    button->setText(text);
-  } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-    if (edit->text() != text) {
-      // The model rewrote what was typed: the cursor stays where it was.
-      const int cursor = edit->cursorPosition();
-      edit->setText(text);
-      edit->setCursorPosition(std::min(cursor, static_cast<int>(text.size())));
-    }
-  } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-    if (combo->isEditable() && combo->currentText() != text) combo->setEditText(text);
-  } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
-    box->setTitle(text);
-  } else if (control.Kind() == ControlKind::TabSheet && control.Parent() != nullptr) {
-    if (auto* pages = qobject_cast<QTabWidget*>(WidgetOf(*control.Parent())))
-      pages->setTabText(pages->indexOf(widget), text);
-  }
-}
-
-void FormMirror::SyncItems(Control& control) {
-  QWidget* widget = WidgetOf(control);
-  if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-    const auto& model = static_cast<ComboBox&>(control);
-    const QSignalBlocker quiet(combo);
-    const QStringList items = ToQt(model.Items());
-    if (ItemsOf(*combo) != items) {
-      combo->clear();
-      combo->addItems(items);
-    }
-    combo->setCurrentIndex(model.ItemIndex());
-    if (combo->isEditable() && combo->currentText() != ToQt(model.Text()))
-      combo->setEditText(ToQt(model.Text()));
-  } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
-    const auto& model = static_cast<ListBox&>(control);
-    const QStringList items = ToQt(model.Items());
-    if (ItemsOf(*list) != items) {
-      list->clear();
-      list->addItems(items);
-    }
-    if (list->currentRow() != model.ItemIndex()) list->setCurrentRow(model.ItemIndex());
-  }
-}
-
-Rect FormMirror::ClientRect(const Control& control) const {
-  const int width = control.Width();
-  const int height = control.Height();
-  QWidget* widget = WidgetOf(control);
-  if (auto* box = qobject_cast<QGroupBox*>(widget)) {
+Rect FormMirror::ClientArea(Widget widget, WidgetKind kind, int width, int height) const {
+  if (kind == WidgetKind::GroupBox) {
     // Inside the frame and below the title, as the style draws them.
+    auto* box = static_cast<QGroupBox*>(AsQt(widget));
     box->ensurePolished();
     const QMargins m = box->contentsMargins();
     return Rect{m.left(), m.top(), width - m.right(), height - m.bottom()};
   }
-  if (auto* area = qobject_cast<QScrollArea*>(widget)) {
-    const int frame = area->frameWidth();
-    return Rect{0, 0, width - 2 * frame, height - 2 * frame};
-  }
-  return Rect{0, 0, width, height};
+  const int frame = static_cast<QScrollArea*>(AsQt(widget))->frameWidth();
+  return Rect{0, 0, width - 2 * frame, height - 2 * frame};
 }
 
-void FormMirror::LayoutForm() {
-  LayoutChildren(nullptr, Rect{0, 0, root_.width(), root_.height()});
+void FormMirror::SetContentSize(Widget container, int width, int height) {
+  AsQt(container)->resize(width, height);
 }
 
-void FormMirror::LayoutChildren(Control* parent, const Rect& client) {
-  std::vector<Control*> children;
-  if (parent != nullptr) {
-    children = parent->Children();
-  } else {
-    for (int i = 0; i < form_.ComponentCount(); ++i) {
-      if (form_.Component(i).Parent() == nullptr) children.push_back(&form_.Component(i));
-    }
-  }
-  DockControls(form_, children, client);
-}
-
-void FormMirror::FitScrollContent(const Control& scrollBox) {
-  const auto container = containers_.find(&scrollBox);
-  if (container == containers_.end() || container->second.isNull()) return;
-  int width = 0;
-  int height = 0;
-  for (const Control* child : scrollBox.Children()) {
-    if (!child->Visible() || WidgetOf(*child) == nullptr) continue;
-    width = std::max(width, child->Left() + child->Width());
-    height = std::max(height, child->Top() + child->Height());
-  }
-  container->second->resize(width, height);
+Size FormMirror::RootSize() const {
+  return Size{root_.width(), root_.height()};
 }
 
 }  // namespace korval::qt

@@ -3,100 +3,70 @@
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
-#include <functional>
-#include <string_view>
+#include <string>
 #include <unordered_map>
+#include <vector>
 
-#include "dialog/Form.h"
-#include "platform/Geometry.h"
-
-namespace korval {
-class Ui;
-}
+#include "dialog/ViewMirror.h"
 
 namespace korval::qt {
 
-// Runs a model operation on the user's behalf.
-using ActionRunner = std::function<void(const std::function<void()>& action)>;
+using korval::ActionRunner;
 
-// Qt widgets that mirror the controls of a headless form: one widget per
-// control, kept in step with the control's properties, and the user's input
-// turned into the operations a person performs on the control (a click, a
-// typed key, a picked entry, a page shown).
-//
-// The form's model decides all geometry. Aligned controls are docked here in
-// model terms (SetBounds), so the model's own resize handlers run, and every
-// widget simply takes its control's bounds. Controls whose parent has no
-// container widget (the items on the design panel) get no widget: their
-// owner paints them.
-class FormMirror final : public QObject, public ControlObserver {
+// Qt widgets that mirror the controls of a headless form (see ViewMirror):
+// a check box, a line edit, a combo box, a list, a push button, a plain-text
+// label, a frame, a group box, a scroll area, a tab widget and its pages,
+// each named after its control. The form's model decides all geometry.
+class FormMirror final : public QObject, public ViewMirror {
  public:
-  // Widgets are created under root, which stands for the form itself. Errors
-  // that escape an operation are shown through ui, as the platform's default
-  // error box would, and the form stays open.
+  // Widgets are created under root, which stands for the form itself.
   FormMirror(Form& form, QWidget& root, Ui& ui);
   ~FormMirror() override;
-  FormMirror(const FormMirror&) = delete;
-  FormMirror& operator=(const FormMirror&) = delete;
 
-  // A widget of the owner's own for a control (the design surface, the
-  // preview box), or nullptr for the standard widget of its kind.
-  std::function<QWidget*(Control& control, QWidget& parent)> MakeWidget;
-  // Told after every change of any control, with or without a widget.
-  std::function<void(Control& control, std::string_view property)> OnChanged;
-  // Told before a control goes.
-  std::function<void(Control& control)> OnDestroyed;
-  // Runs after every operation done for the user.
-  std::function<void()> AfterUserAction;
-
-  // Widgets for the controls the form has now, in creation order.
-  void Build();
-  QWidget* WidgetOf(const Control& control) const;
-  // Docks the aligned children of parent (nullptr: the form) into client.
-  void LayoutChildren(Control* parent, const Rect& client);
-  // Docks the form's own children into the root widget's area.
-  void LayoutForm();
-  // Runs an operation for the user: an error is shown, then AfterUserAction.
-  void UserAction(const std::function<void()>& action);
-  void ShowError(const char* text) noexcept;
-  ActionRunner Runner() {
-    return [this](const std::function<void()>& action) { UserAction(action); };
+  QWidget* WidgetOf(const Control& control) const {
+    return static_cast<QWidget*>(ViewMirror::WidgetOf(control));
   }
 
-  void ControlCreated(Control& control) override;
-  void ControlChanged(Control& control, std::string_view property) override;
   void ControlDestroyed(Control& control) override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
+  Widget CreateWidget(Control& control, WidgetKind kind, Widget parent,
+                      Widget& container) override;
+  void AdoptWidget(Control& control, Widget widget) override;
+  void DestroyWidget(Widget widget) override;
+  bool Alive(Widget widget) const override;
+  void SetGeometry(Widget widget, const Rect& bounds) override;
+  void SetVisible(Widget widget, bool visible) override;
+  void SetEnabled(Widget widget, bool enabled) override;
+  void SetTooltip(Widget widget, const std::string& text) override;
+  void SetCaption(Widget widget, WidgetKind kind, const std::string& text) override;
+  void SetReadOut(Widget widget, const ReadOutLook& look) override;
+  std::string EditText(Widget widget, WidgetKind kind) const override;
+  void SetEditText(Widget widget, WidgetKind kind, const std::string& text) override;
+  void SetPageTitle(Widget pages, Widget page, const std::string& text) override;
+  void SetChecked(Widget widget, bool checked) override;
+  void SetItems(Widget widget, WidgetKind kind, const std::vector<std::string>& items) override;
+  void SelectItem(Widget widget, WidgetKind kind, int index) override;
+  void ShowPage(Widget pages, int index) override;
+  void Repaint(Widget widget) override;
+  Rect ClientArea(Widget widget, WidgetKind kind, int width, int height) const override;
+  void SetContentSize(Widget container, int width, int height) override;
+  Size RootSize() const override;
+
  private:
-  void Create(Control& control);
-  QWidget* StandardWidget(Control& control, QWidget& parent);
-  void Wire(Control& control, QWidget& widget);
+  QWidget* Standard(WidgetKind kind, QWidget& parent, QWidget*& container);
+  void Wire(Control& control, WidgetKind kind, QWidget& widget);
   // Filters the object's events for the control.
   void Watch(QObject& object, Control& control);
-  void Sync(Control& control, std::string_view property);
-  void SyncAll(Control& control);
-  void SyncGeometry(Control& control);
-  void SyncText(Control& control);
-  void SyncItems(Control& control);
-  Rect ClientRect(const Control& control) const;
-  void FitScrollContent(const Control& scrollBox);
+  QWidget* Parent(Widget parent) const;
   bool KeyPressed(Control& edit, QWidget& widget, QEvent& event);
 
-  Form& form_;
   QWidget& root_;
-  Ui& ui_;
   // Guarded: a widget goes with its parent's, whichever control goes first.
-  std::unordered_map<const Control*, QPointer<QWidget>> widgets_;
-  // Where the children of a control go: the widget itself, a scroll box's
-  // content, a page of a page control.
-  std::unordered_map<const Control*, QPointer<QWidget>> containers_;
+  std::unordered_map<const void*, QPointer<QWidget>> alive_;
   std::unordered_map<const QObject*, Control*> watched_;
-  // Set while the model's state is copied into widgets: their signals then
-  // are not the user's.
-  int syncing_ = 0;
 };
 
 }  // namespace korval::qt

@@ -39,8 +39,9 @@ FormView::FormView(TfrmMain& dialog, Ui& ui, QWidget* parent)
   setMinimumSize(TfrmMain::kMinWidth, TfrmMain::kMinHeight);
   resize(dialog_.Placement.NormalPos.Width(), dialog_.Placement.NormalPos.Height());
 
-  mirror_->MakeWidget = [this](Control& control, QWidget& parentWidget) {
-    return MakeWidget(control, parentWidget);
+  mirror_->MakeWidget = [this](Control& control, ViewMirror::Widget parentWidget) {
+    QWidget& under = parentWidget != nullptr ? *static_cast<QWidget*>(parentWidget) : *this;
+    return static_cast<ViewMirror::Widget>(MakeWidget(control, under));
   };
   mirror_->OnChanged = [this](Control& control, std::string_view property) {
     Changed(control, property);
