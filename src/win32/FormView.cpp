@@ -134,7 +134,7 @@ void RunModalLoop(HWND window, const std::function<bool()>& done,
   }
 }
 
-FormView::FormView(TfrmMain& dialog, Win32Ui& ui) : dialog_(dialog), ui_(ui) {
+FormView::FormView(TfrmMain& dialog, Ui& ui) : dialog_(dialog), ui_(ui) {
   RegisterWindowClass();
   font_ = CreateDialogFont();
   const WindowPlacement& placement = dialog_.Placement;
@@ -189,14 +189,15 @@ HWND FormView::WindowOf(std::string_view name) const {
 void FormView::Run() {
   if (dialog_.Closed) return;
   ThreadWindowsDisabled others(window_);
-  ui_.SetOwnerWindow(reinterpret_cast<std::intptr_t>(window_));
+  auto* boxes = dynamic_cast<Win32Ui*>(&ui_);
+  if (boxes != nullptr) boxes->SetOwnerWindow(reinterpret_cast<std::intptr_t>(window_));
   FirstShow();
   RunModalLoop(
       window_, [this] { return dialog_.Closed; }, OnMessage);
   // The host's windows come back before this one goes, so that the system
   // activates one of them and not some other program's.
   ReportPlacement();
-  ui_.SetOwnerWindow(0);
+  if (boxes != nullptr) boxes->SetOwnerWindow(0);
   ending_ = true;
   ShowWindow(window_, SW_HIDE);
   dialog_.OnScreen = false;

@@ -34,7 +34,10 @@ class PreviewWindow;
 // window stood.
 class FormView {
  public:
-  FormView(TfrmMain& dialog, Win32Ui& ui);
+  // Errors that escape an operation are shown through ui; the model's own
+  // messages go to the Ui of its services. A Win32Ui gets the window as the
+  // owner of its boxes while the dialog runs.
+  FormView(TfrmMain& dialog, Ui& ui);
   ~FormView();
   FormView(const FormView&) = delete;
   FormView& operator=(const FormView&) = delete;
@@ -68,7 +71,7 @@ class FormView {
   void EndIfClosed();
 
   TfrmMain& dialog_;
-  Win32Ui& ui_;
+  Ui& ui_;
   HFONT font_ = nullptr;
   HWND window_ = nullptr;
   std::unique_ptr<FormMirror> mirror_;
