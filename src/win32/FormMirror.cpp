@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cwchar>
 
 #include "dialog/StdControls.h"
 #include "platform/Canvas.h"
@@ -527,6 +529,32 @@ Size FormMirror::RootSize() const {
   RECT client{};
   GetClientRect(root_, &client);
   return Size{client.right, client.bottom};
+}
+
+bool FormMirror::PageMnemonic(wchar_t key) {
+  const auto lower = [](wchar_t c) {
+    return static_cast<wchar_t>(reinterpret_cast<std::uintptr_t>(
+        CharLowerW(reinterpret_cast<wchar_t*>(static_cast<std::uintptr_t>(c)))));
+  };
+  for (const auto& [window, tabs] : tabs_) {
+    Control* pages = ControlOf(window);
+    if (pages == nullptr || !IsWindowVisible(window) || !IsWindowEnabled(window)) continue;
+    for (std::size_t i = 0; i < tabs.Pages.size(); ++i) {
+      wchar_t title[128] = {};
+      TCITEMW item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = title;
+      item.cchTextMax = 128;
+      SendMessageW(window, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+      const wchar_t* mark = wcschr(title, L'&');
+      if (mark == nullptr || mark[1] == L'\0' || lower(mark[1]) != lower(key)) continue;
+      PageChosen(*pages, static_cast<int>(i));
+      if (form().Owns(pages) && WindowOf(*pages) == window)
+        ShowPage(window, static_cast<PageControl*>(pages)->ActivePage());
+      return true;
+    }
+  }
+  return false;
 }
 
 void FormMirror::Command(HWND from, int code) {

@@ -34,6 +34,10 @@ class FormMirror final : public ViewMirror {
   // The child-window id of a control's window (for DM_GETDEFID), or 0.
   int IdOf(const Control& control) const;
 
+  // Shows the page whose title marks key as its accelerator ("&Náhled":
+  // n), on a tab control that can be seen; true when there was one.
+  bool PageMnemonic(wchar_t key);
+
   // What a window of the form (the root or a container) is told that
   // concerns the controls in it. True when the message was dealt with,
   // with its result.

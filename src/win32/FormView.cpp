@@ -117,7 +117,7 @@ ThreadWindowsDisabled::~ThreadWindowsDisabled() {
 }
 
 void RunModalLoop(HWND window, const std::function<bool()>& done,
-                  const std::function<void(const MSG&)>& onMessage) {
+                  const std::function<bool(const MSG&)>& take) {
   MSG message;
   while (!done()) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
@@ -127,7 +127,7 @@ void RunModalLoop(HWND window, const std::function<bool()>& done,
       return;
     }
     if (got < 0) return;
-    if (onMessage) onMessage(message);
+    if (take && take(message)) continue;
     if (IsWindow(window) && IsDialogMessageW(window, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
@@ -193,7 +193,14 @@ void FormView::Run() {
   if (boxes != nullptr) boxes->SetOwnerWindow(reinterpret_cast<std::intptr_t>(window_));
   FirstShow();
   RunModalLoop(
-      window_, [this] { return dialog_.Closed; }, OnMessage);
+      window_, [this] { return dialog_.Closed; },
+      [this](const MSG& message) {
+        if (OnMessage) OnMessage(message);
+        // Alt and the marked letter of a tab shows its page, as it does a
+        // button's click.
+        return message.message == WM_SYSCHAR && IsWindowEnabled(window_) &&
+               mirror_->PageMnemonic(static_cast<wchar_t>(message.wParam));
+      });
   // The host's windows come back before this one goes, so that the system
   // activates one of them and not some other program's.
   ReportPlacement();

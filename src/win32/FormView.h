@@ -118,9 +118,10 @@ class ThreadWindowsDisabled {
 };
 
 // Pumps the calling thread's messages until done says so, with the dialog
-// keys (Tab, Alt accelerators, Enter, Esc) handled for window. A WM_QUIT
-// ends it too and is posted again for the host's own loop.
+// keys (Tab, Alt accelerators, Enter, Esc) handled for window. Each message
+// goes to take first, which may keep it. A WM_QUIT ends the loop too and is
+// posted again for the host's own loop.
 void RunModalLoop(HWND window, const std::function<bool()>& done,
-                  const std::function<void(const MSG&)>& onMessage = {});
+                  const std::function<bool(const MSG&)>& take = {});
 
 }  // namespace korval::win32

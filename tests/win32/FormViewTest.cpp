@@ -1,6 +1,7 @@
 #include "win32/WinApi.h"
 
 #include "win32/FormView.h"
+#include "win32/SaveDialogView.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -145,9 +146,12 @@ TEST_F(Win32FormViewTest, RunsModallyOverTheHostsWindowsAndEscLeavesAsTheCloseBo
   RunWith([&] {
     hostDisabled = !IsWindowEnabled(host);
     EXPECT_TRUE(IsWindowVisible(view.Handle()));
+    // Alt+H: the preview page, whose tab reads "Ná&hled".
+    PostMessageW(Window("ePocetEtiket"), WM_SYSCHAR, L'h', 1 << 29);
     // Esc in the count field: the dialog keys ask the window to cancel.
     PostMessageW(Window("ePocetEtiket"), WM_KEYDOWN, VK_ESCAPE, 0);
   });
+  EXPECT_EQ(Model().Ctl<PageControl>("PageControl1").ActivePage(), 1);
   EXPECT_TRUE(hostDisabled);
   EXPECT_TRUE(Model().Closed);
   EXPECT_TRUE(IsWindowEnabled(host));
@@ -173,6 +177,41 @@ TEST_F(Win32FormViewTest, ThePrinterBroadcastsReachTheDialog) {
   EXPECT_EQ(f_.ui.MessageTexts()[0],
             "Byla změněna výchozí tiskárna !\r\nPřejete si změnit výstupní tiskárnu v editoru ?");
   EXPECT_EQ(f_.printer.PrinterIndex(), 1);
+}
+
+}  // namespace
+}  // namespace korval::win32
+
+namespace korval::win32 {
+namespace {
+
+TEST(Win32SaveDialogViewTest, ANameTypedAndTheSaveButtonCloseItWithTheName) {
+  test::ScriptedUi ui;
+  TfrmSaves saves;
+  saves.SetNames({"Regál", "Pult"});
+  SaveDialogView view(saves, ui, nullptr);
+  RECT frame{};
+  GetWindowRect(view.Handle(), &frame);
+  EXPECT_EQ(frame.right - frame.left, TfrmSaves::kWidth);
+  EXPECT_EQ(frame.bottom - frame.top, TfrmSaves::kHeight);
+  HWND save = view.WindowOf(saves.btnOk());
+  EXPECT_FALSE(IsWindowEnabled(save));
+  // The person types, then presses the save button; Enter would do too.
+  HWND name = view.WindowOf(saves.eSave());
+  for (const wchar_t c : std::wstring(L"Akční")) PostMessageW(name, WM_CHAR, c, 0);
+  PostMessageW(save, BM_CLICK, 0, 0);
+  EXPECT_TRUE(view.Run());
+  EXPECT_EQ(saves.Name(), "Akční");
+  EXPECT_FALSE(IsWindowVisible(view.Handle()));
+}
+
+TEST(Win32SaveDialogViewTest, EscClosesItUnsaved) {
+  test::ScriptedUi ui;
+  TfrmSaves saves;
+  saves.SetName("Regál");
+  SaveDialogView view(saves, ui, nullptr);
+  PostMessageW(view.WindowOf(saves.eSave()), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(view.Run());
 }
 
 }  // namespace
