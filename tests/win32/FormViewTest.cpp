@@ -159,6 +159,44 @@ TEST_F(Win32FormViewTest, RunsModallyOverTheHostsWindowsAndEscLeavesAsTheCloseBo
   DestroyWindow(host);
 }
 
+TEST_F(Win32FormViewTest, TheStoredPlacementIsWhereTheWindowOpensAndWhatIsReportedBack) {
+  struct Case {
+    Rect Stored;
+    bool Kept;  // or centred on the screen
+  };
+  for (const Case& c : {Case{{100, 80, 800, 560}, true},
+                        // Never taken from a window: the corner of the screen.
+                        Case{{0, 0, 670, 466}, false},
+                        // Off every screen.
+                        Case{{-5000, -5000, -4300, -4500}, false}}) {
+    SCOPED_TRACE(c.Stored.Left);
+    FormView& view = Open();
+    Model().Placement.NormalPos = c.Stored;
+    RECT shown{};
+    RunWith([&] {
+      WINDOWPLACEMENT place{};
+      place.length = sizeof place;
+      GetWindowPlacement(view.Handle(), &place);
+      shown = place.rcNormalPosition;
+      PostMessageW(view.Handle(), WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(shown.right - shown.left, c.Stored.Width());
+    EXPECT_EQ(shown.bottom - shown.top, c.Stored.Height());
+    if (c.Kept) {
+      EXPECT_EQ(shown.left, c.Stored.Left);
+      EXPECT_EQ(shown.top, c.Stored.Top);
+    } else {
+      RECT work{};
+      SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+      EXPECT_NEAR(shown.left + shown.right, work.left + work.right, 1);
+    }
+    const Rect& reported = Model().Placement.NormalPos;
+    EXPECT_EQ((Rect{reported.Left, reported.Top, reported.Right, reported.Bottom}),
+              (Rect{shown.left, shown.top, shown.right, shown.bottom}));
+    EXPECT_EQ(Model().Placement.ShowCmd, SW_SHOWNORMAL);
+  }
+}
+
 TEST_F(Win32FormViewTest, ThePrinterBroadcastsReachTheDialog) {
   f_.printer.printers_ = {{"Laser"}, {"Etiketovač"}};
   f_.printer.defaultName_ = "Laser";
