@@ -34,7 +34,9 @@ class DesignSurfaceWindow final : private WindowObject {
   void UpdateCursors();
   // The control goes: nothing of it may be kept.
   void Forget(const Control& control);
-  // Paints the surface again when the window next paints.
+  // Paints the surface again when the window next paints. The view calls it
+  // whenever the model changes a control on Panel2 or asks PaintBox1 to
+  // paint ("Paint"), which is also how a drag's outline follows the mouse.
   void Repaint();
   // The cursor of the scroll box around the label (ScrollBox1) while the
   // mouse is over it but not over the label: not-allowed in placing mode,
