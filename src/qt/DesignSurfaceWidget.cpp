@@ -7,6 +7,7 @@
 #include <QToolTip>
 #include <exception>
 
+#include "dialog/ItemMenuEntries.h"
 #include "qt/ItemMenu.h"
 #include "qt/QtCanvas.h"
 #include "qt/QtUi.h"
@@ -23,12 +24,6 @@ MouseButton ButtonOf(Qt::MouseButton button) {
     default:
       return MouseButton::Left;
   }
-}
-
-bool HasItemMenu(const Control& item) {
-  if (const auto* text = dynamic_cast<const TLabel*>(&item)) return text->HasPopupMenu();
-  if (const auto* picture = dynamic_cast<const TImage*>(&item)) return picture->HasPopupMenu();
-  return false;
 }
 
 }  // namespace

@@ -154,6 +154,8 @@ bool Blend(HDC dc, const Rect& r, const Picture& picture) {
 
 GdiCanvas::GdiCanvas(HDC__* dc) : dc_(dc) {}
 
+GdiCanvas::GdiCanvas(HDC__* dc, int ppi) : dc_(dc), ppi_(ppi) {}
+
 GdiCanvas::~GdiCanvas() {
   // Saves left open are closed, so the context goes back as it came.
   while (SaveDepth() > 0) Restore();
@@ -161,10 +163,12 @@ GdiCanvas::~GdiCanvas() {
 }
 
 int GdiCanvas::DpiX() const {
+  if (ppi_ > 0) return ppi_;
   return GetDeviceCaps(dc_, LOGPIXELSX);
 }
 
 int GdiCanvas::DpiY() const {
+  if (ppi_ > 0) return ppi_;
   return GetDeviceCaps(dc_, LOGPIXELSY);
 }
 
@@ -174,8 +178,7 @@ HFONT__* GdiCanvas::CurrentFont() {
   LOGFONTW logFont{};
   // Heights are device units already; a font without one takes its size in
   // points, as the Qt canvas does.
-  logFont.lfHeight =
-      font.Height != 0 ? font.Height : -MulDiv(font.Size, GetDeviceCaps(dc_, LOGPIXELSY), 72);
+  logFont.lfHeight = font.Height != 0 ? font.Height : -MulDiv(font.Size, DpiY(), 72);
   logFont.lfWeight = font.Has(fsBold) ? FW_BOLD : FW_NORMAL;
   logFont.lfItalic = font.Has(fsItalic) ? TRUE : FALSE;
   logFont.lfUnderline = font.Has(fsUnderline) ? TRUE : FALSE;

@@ -26,6 +26,9 @@ namespace korval::win32 {
 class GdiCanvas final : public StatefulCanvas {
  public:
   explicit GdiCanvas(HDC__* dc);
+  // A canvas that reports ppi as its resolution whatever the context's: a
+  // window drawing the label at the design resolution on any screen.
+  GdiCanvas(HDC__* dc, int ppi);
   ~GdiCanvas() override;
   GdiCanvas(const GdiCanvas&) = delete;
   GdiCanvas& operator=(const GdiCanvas&) = delete;
@@ -55,6 +58,8 @@ class GdiCanvas final : public StatefulCanvas {
   void PrepareText();
 
   HDC__* dc_;
+  // 0: the context's own resolution.
+  int ppi_ = 0;
   // GDI keeps a current position too, but SaveDC and RestoreDC would carry
   // it along; the canvas's position is not part of its saved state.
   Point position_;

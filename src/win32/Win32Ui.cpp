@@ -81,6 +81,10 @@ UINT_PTR CALLBACK TitleFontDialog(HWND window, UINT message, WPARAM, LPARAM lPar
 
 }  // namespace
 
+HCURSOR CursorHandle(Cursor cursor) {
+  return LoadCursorW(nullptr, CursorResource(cursor));
+}
+
 std::wstring OpenDialogFilter(const std::string& filter) {
   std::wstring wide = WideFromUtf8(filter);
   for (wchar_t& c : wide) {
@@ -215,7 +219,7 @@ std::optional<Font> Win32Ui::ChooseFont(const Font& initial) {
 
 void Win32Ui::SetCursor(Cursor cursor) {
   cursor_ = cursor;
-  ::SetCursor(LoadCursorW(nullptr, CursorResource(cursor)));
+  ::SetCursor(CursorHandle(cursor));
 }
 
 void Win32Ui::ProcessPendingEvents() {

@@ -10,6 +10,10 @@ namespace korval {
 class HostContext;
 }
 
+// The cursor handle as windows.h declares it (STRICT handles: an HCURSOR is
+// an HICON), so that this header needs none of windows.h's macros.
+struct HICON__;
+
 namespace korval::win32 {
 
 // The person in front of the Windows program: message boxes, the common
@@ -48,6 +52,9 @@ class Win32Ui final : public Ui {
   std::intptr_t owner_ = 0;
   Cursor cursor_ = Cursor::Default;
 };
+
+// The system's shared cursor for a cursor the model asks for.
+HICON__* CursorHandle(Cursor cursor);
 
 // The platform filter of an open dialog ("Bitmaps (*.bmp)|*.bmp", pairs of
 // description and pattern separated by "|") as GetOpenFileName takes it:

@@ -151,6 +151,22 @@ TEST_F(GdiCanvasTest, FontHeightIsInDeviceUnits) {
   EXPECT_GT(canvas.TextExtent("Ag").Cx, em.Cx * 3 / 2);
 }
 
+// The design surface draws at the dialog's resolution on any screen: a font
+// given in points only is made for the resolution the canvas was given.
+TEST_F(GdiCanvasTest, AGivenResolutionIsTheOneFontsInPointsAreMadeFor) {
+  Font points = TextFont(0);
+  points.Size = 12;
+  GdiCanvas own(dc_);
+  own.SetFont(points);
+  const int ownHeight = own.TextExtent("Ag").Cy;
+  const int ownDpi = own.DpiY();
+  GdiCanvas doubled(dc_, 2 * ownDpi);
+  EXPECT_EQ(doubled.DpiX(), 2 * ownDpi);
+  EXPECT_EQ(doubled.DpiY(), 2 * ownDpi);
+  doubled.SetFont(points);
+  EXPECT_GE(doubled.TextExtent("Ag").Cy, 2 * ownHeight - 2);
+}
+
 TEST_F(GdiCanvasTest, RestoreBringsBackThePenOfTheSave) {
   GdiCanvas canvas(dc_);
   canvas.SetPenColor(Rgb(255, 0, 0));
