@@ -6,6 +6,8 @@
 #include "host_api/HostContext.h"
 #include "platform/Text.h"
 #include "storage/TfrmSaves.h"
+#include "win32/DesignSurfaceWindow.h"
+#include "win32/PreviewWindow.h"
 #include "win32/SaveDialogView.h"
 #include "win32/SpoolerPrintSurface.h"
 #include "win32/Win32Ui.h"
@@ -178,6 +180,8 @@ FormView::~FormView() {
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);
   }
+  surface_.reset();
+  preview_.reset();
   if (font_ != nullptr) DeleteObject(font_);
 }
 
@@ -281,19 +285,57 @@ void FormView::EndIfClosed() {
   if (dialog_.Closed) PostMessageW(window_, WM_NULL, 0, 0);
 }
 
-ViewMirror::Widget FormView::MakeWidget(Control&, ViewMirror::Widget) {
+ViewMirror::Widget FormView::MakeWidget(Control& control, ViewMirror::Widget parent) {
+  HWND under = parent != nullptr ? static_cast<HWND>(parent) : window_;
+  if (control.Name() == "Panel2") {
+    // The surface asks the platform's Ui for the cursor the dialog set; a
+    // view on another Ui (a test's) gets one of its own, which keeps the
+    // arrow.
+    auto* cursors = dynamic_cast<Win32Ui*>(&dialog_.Services().UserInterface);
+    if (cursors == nullptr) {
+      ownUi_ = std::make_unique<Win32Ui>(dialog_.Services().Host);
+      cursors = ownUi_.get();
+    }
+    surface_ = std::make_unique<DesignSurfaceWindow>(dialog_, mirror_->Runner(), *cursors);
+    return surface_->Create(under);
+  }
+  if (control.Name() == "Image1") {
+    preview_ = std::make_unique<PreviewWindow>(dialog_, mirror_->Runner());
+    return preview_->Create(under);
+  }
   return nullptr;
 }
 
-void FormView::Forget(Control&) {}
-
-bool FormView::ContainerMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) {
-  return false;
+void FormView::Forget(Control& control) {
+  if (surface_ == nullptr) return;
+  surface_->Forget(control);
+  surface_->Repaint();
 }
 
-void FormView::Changed(Control&, std::string_view) {}
+bool FormView::ContainerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                LRESULT& result) {
+  if (message != WM_SETCURSOR || surface_ == nullptr || LOWORD(lParam) != HTCLIENT) return false;
+  // Around the label, in the scroll box, the cursor tells what a click
+  // there would do: nothing in placing mode.
+  const Control* box = dialog_.FindComponent("ScrollBox1");
+  if (box == nullptr || mirror_->ControlOf(window) != box ||
+      reinterpret_cast<HWND>(wParam) == surface_->Handle())
+    return false;
+  SetCursor(surface_->AroundCursor());
+  result = TRUE;
+  return true;
+}
+
+void FormView::Changed(Control& control, std::string_view property) {
+  if (surface_ == nullptr) return;
+  // Everything on the label, and the paint box under it, is the surface's.
+  const Control* panel = dialog_.FindComponent("Panel2");
+  if (control.Parent() == panel || (property == "Paint" && control.Name() == "PaintBox1"))
+    surface_->Repaint();
+}
 
 void FormView::AfterUserAction() {
+  if (surface_ != nullptr) surface_->UpdateCursors();
   EndIfClosed();
 }
 

@@ -51,6 +51,7 @@ class FormView {
   TfrmMain& Model() const { return dialog_; }
   // The window of a control by the control's name, or nullptr.
   HWND WindowOf(std::string_view name) const;
+  DesignSurfaceWindow* Surface() const { return surface_.get(); }
 
   // Called for every message taken from the queue while the dialog runs,
   // before it is dispatched (a test's hook).
@@ -74,7 +75,10 @@ class FormView {
   Ui& ui_;
   HFONT font_ = nullptr;
   HWND window_ = nullptr;
+  std::unique_ptr<Win32Ui> ownUi_;
   std::unique_ptr<FormMirror> mirror_;
+  std::unique_ptr<DesignSurfaceWindow> surface_;
+  std::unique_ptr<PreviewWindow> preview_;
   bool shown_ = false;
   bool ending_ = false;
 };
