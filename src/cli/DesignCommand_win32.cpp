@@ -1,13 +1,37 @@
+#include "win32/WinApi.h"
+
 #include "cli/DesignCommand.h"
+
+#include <filesystem>
+
+#include "cli/FormatsCommand.h"
+#include "cli/GoodsCommand.h"
+#include "cli/GoodsFile.h"
+#include "cli/Options.h"
+#include "host_api/HostApi.h"
+#include "platform/CodePage.h"
+#include "win32/FormView.h"
 
 namespace korval::cli {
 
-// The label dialog's native Windows view is not part of this build; the
-// library's ShowTiketFormular says the same in a message box.
-int RunDesignCommand(const std::vector<std::string>&, std::ostream&, std::ostream& err) {
-  err << "korval design: the label dialog is not available in this Windows build; "
-         "use korval on Linux, or print with korval print\n";
-  return 1;
+int RunDesignCommand(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+  const Options options(args, {"--forms", "--format", "--goods", "--encoding"}, {});
+  const std::string prefix = FormsPrefix(options.Require("--forms"));
+  if (!std::filesystem::is_directory(prefix)) throw UsageError("no folder " + prefix);
+  const std::string format = options.Get("--format").value_or("");
+  if (!format.empty()) RequireStoredFormat(prefix, format);
+  GoodsFile goods;
+  if (options.Has("--goods")) goods = LoadGoods(options, "design", err, false);
+
+  HostContext& host = Host();
+  host.SetFormPath(prefix);
+  host.SetExtensions(goods.ExtensionTable.data(),
+                     static_cast<std::int32_t>(goods.ExtensionTable.size()));
+  const std::string hostName = Utf8ToCp1250(format);
+  host.SetParamsCopy(goods.Records.data(), static_cast<std::int32_t>(goods.Records.size()),
+                     hostName.c_str(), -1);
+  win32::RunLabelDialog(host);
+  return 0;
 }
 
 }  // namespace korval::cli

@@ -53,6 +53,8 @@ class SpoolerPrintSurface final : public PrintSurface {
 
   bool ShowPrintDialog() override;
   bool ShowPrinterSetupDialog() override;
+  // The window that owns the print dialogs from now on.
+  void SetOwnerWindow(std::intptr_t window) { ownerWindow_ = window; }
 
   bool BeginJob(const std::string& title) override;
   Canvas& PageCanvas() override;

@@ -6,6 +6,7 @@
 #include "dialog/TfrmMain.h"
 #include "host_api/Backend.h"
 #include "host_api/HostApi.h"
+#include "win32/FormView.h"
 #include "win32/SpoolerPrintSurface.h"
 #include "win32/Win32PictureDecoder.h"
 #include "win32/Win32Ui.h"
@@ -13,22 +14,14 @@
 namespace korval {
 namespace {
 
-// Said instead of opening the label dialog while this library has no
-// window for it.
-constexpr const char* kDialogUnavailable =
-    "Dialog etiket není v této verzi knihovny pro Windows k dispozici.";
-
 void PrintLabelsOnWindows(HostContext& host) {
   win32::Win32Ui ui(host);
   win32::SpoolerPrintSurface printer(ui, host.HostWindow());
   PrintTiketFormularWith(SystemDialogServices(host, ui, printer));
 }
 
-void ShowDialogOnWindows(HostContext& host, std::intptr_t hostWindow) {
-  win32::Win32Ui ui(host);
-  ui.SetOwnerWindow(hostWindow);
-  ui.ShowMessage({"KORVAL", kDialogUnavailable, MessageIcon::Information, MessageButtons::Ok,
-                  MessageModality::TaskModal});
+void ShowDialogOnWindows(HostContext& host, std::intptr_t) {
+  win32::RunLabelDialog(host);
 }
 
 // The error box of an exported function.

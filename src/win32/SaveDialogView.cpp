@@ -1,0 +1,150 @@
+#include "win32/SaveDialogView.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "win32/FormView.h"
+
+namespace korval::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"KorvalSaveDialog";
+
+std::wstring Wide(const std::string& text) {
+  if (text.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                    nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  return wide;
+}
+
+}  // namespace
+
+SaveDialogView::SaveDialogView(TfrmSaves& dialog, Ui& ui, HWND owner)
+    : dialog_(dialog), owner_(owner) {
+  static const bool registered = [] {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpszClassName = kWindowClass;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpfnWndProc = &SaveDialogView::WindowProc;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    return RegisterClassExW(&windowClass) != 0;
+  }();
+  (void)registered;
+  font_ = CreateDialogFont();
+  // Only the system menu among the title-bar buttons.
+  window_ = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kWindowClass,
+                            Wide(dialog_.Caption()).c_str(),
+                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
+                            CW_USEDEFAULT, CW_USEDEFAULT, TfrmSaves::kWidth, TfrmSaves::kHeight,
+                            owner_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (window_ == nullptr) throw std::runtime_error("the save dialog's window cannot be created");
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  mirror_ = std::make_unique<FormMirror>(dialog_, window_, font_, ui);
+  mirror_->OnChanged = [this](Control& control, std::string_view property) {
+    if (&control == &dialog_.Panel2() && property == "Bounds") PlaceSeparator();
+  };
+  mirror_->Build();
+  SendMessageW(mirror_->WindowOf(dialog_.btnOk()), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
+  if (HWND panel = mirror_->WindowOf(dialog_.Panel2())) {
+    separator_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, 0, 0,
+                                 2, panel, nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  RECT client{};
+  GetClientRect(window_, &client);
+  dialog_.SetClientSize(client.right, client.bottom);
+  PlaceSeparator();
+}
+
+SaveDialogView::~SaveDialogView() {
+  mirror_.reset();
+  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  DestroyWindow(window_);
+  DeleteObject(font_);
+}
+
+bool SaveDialogView::Run() {
+  // Centred over the label dialog.
+  RECT over{};
+  if (owner_ == nullptr || !GetWindowRect(owner_, &over)) {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
+  }
+  RECT own{};
+  GetWindowRect(window_, &own);
+  const int width = own.right - own.left;
+  const int height = own.bottom - own.top;
+  SetWindowPos(window_, nullptr, over.left + (over.right - over.left - width) / 2,
+               over.top + (over.bottom - over.top - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const bool ownerWasEnabled = owner_ != nullptr && IsWindowEnabled(owner_);
+  if (ownerWasEnabled) EnableWindow(owner_, FALSE);
+  ShowWindow(window_, SW_SHOW);
+  if (HWND name = mirror_->WindowOf(dialog_.ActiveControl())) SetFocus(name);
+  RunModalLoop(window_, [this] { return dialog_.Result() != ModalResult::None; });
+  // The owner comes back before this window goes, so that it is the one
+  // activated.
+  if (ownerWasEnabled) EnableWindow(owner_, TRUE);
+  ShowWindow(window_, SW_HIDE);
+  return dialog_.Result() == ModalResult::Ok;
+}
+
+void SaveDialogView::PlaceSeparator() {
+  if (separator_ == nullptr) return;
+  const Panel& panel = dialog_.Panel2();
+  SetWindowPos(separator_, nullptr, 0, std::max(0, panel.Height() - 2), panel.Width(), 2,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK SaveDialogView::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+  auto* view = reinterpret_cast<SaveDialogView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (view == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+  return view->Handle(message, wParam, lParam);
+}
+
+LRESULT SaveDialogView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (mirror_ != nullptr && mirror_->Route(window_, message, wParam, lParam, result)) return result;
+  switch (message) {
+    case WM_COMMAND:
+      // Esc: as the title-bar close.
+      if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
+        dialog_.Close();
+        return 0;
+      }
+      break;
+    case DM_GETDEFID:
+      if (mirror_ != nullptr) {
+        if (const int id = mirror_->IdOf(dialog_.btnOk())) return MAKELRESULT(id, DC_HASDEFID);
+      }
+      return 0;
+    case WM_CLOSE:
+      dialog_.Close();
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+      limits->ptMinTrackSize = POINT{TfrmSaves::kMinTrackSize.Cx, TfrmSaves::kMinTrackSize.Cy};
+      const Size most = TfrmSaves::MaxTrackSize(
+          Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+      limits->ptMaxTrackSize = POINT{std::max(most.Cx, TfrmSaves::kMinTrackSize.Cx),
+                                     std::max(most.Cy, TfrmSaves::kMinTrackSize.Cy)};
+      return 0;
+    }
+    case WM_SIZE:
+      if (mirror_ != nullptr) {
+        const int width = LOWORD(lParam);
+        const int height = HIWORD(lParam);
+        mirror_->UserAction([this, width, height] { dialog_.SetClientSize(width, height); });
+        PlaceSeparator();
+      }
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace korval::win32
