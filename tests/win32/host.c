@@ -26,6 +26,8 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+/* Only the tab control's messages: no comctl32 import. */
+#include <commctrl.h>
 
 #include <korval/korval.h>
 #include <stdio.h>
@@ -203,22 +205,75 @@ static BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
   return FALSE;
 }
 
-/* Where the dialog's client area lies on the screen, said once: the script
-   that drives the dialog adds the layout's coordinates to it. */
+static void Utf8(const wchar_t* text, char* out, int room) {
+  if (WideCharToMultiByte(CP_UTF8, 0, text, -1, out, room, NULL, NULL) == 0) out[0] = '\0';
+}
+
+/* A tab control's pages and tabs on the screen: where they lie depends on the
+   system's metrics, not on the layout. */
+static BOOL CALLBACK ReportTabs(HWND window, LPARAM unused) {
+  wchar_t className[64];
+  RECT bounds, pages, tab;
+  POINT origin = {0, 0};
+  int count, i;
+  (void)unused;
+  if (GetClassNameW(window, className, 64) == 0 || lstrcmpiW(className, WC_TABCONTROLW) != 0)
+    return TRUE;
+  GetWindowRect(window, &bounds);
+  ClientToScreen(window, &origin);
+  GetClientRect(window, &pages);
+  SendMessageW(window, TCM_ADJUSTRECT, FALSE, (LPARAM)&pages);
+  printf("host: tab control at %ld,%ld size %ldx%ld, pages at %ld,%ld size %ldx%ld\n",
+         (long)bounds.left, (long)bounds.top, (long)(bounds.right - bounds.left),
+         (long)(bounds.bottom - bounds.top), (long)(origin.x + pages.left),
+         (long)(origin.y + pages.top), (long)(pages.right - pages.left),
+         (long)(pages.bottom - pages.top));
+  count = (int)SendMessageW(window, TCM_GETITEMCOUNT, 0, 0);
+  for (i = 0; i < count; ++i) {
+    wchar_t text[64];
+    char textUtf8[128];
+    TCITEMW item;
+    memset(&item, 0, sizeof item);
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    text[0] = L'\0';
+    SendMessageW(window, TCM_GETITEMW, (WPARAM)i, (LPARAM)&item);
+    if (!SendMessageW(window, TCM_GETITEMRECT, (WPARAM)i, (LPARAM)&tab)) continue;
+    Utf8(text, textUtf8, sizeof textUtf8);
+    printf("host: tab \"%s\" at %ld,%ld size %ldx%ld\n", textUtf8, (long)(origin.x + tab.left),
+           (long)(origin.y + tab.top), (long)(tab.right - tab.left), (long)(tab.bottom - tab.top));
+  }
+  return TRUE;
+}
+
+/* Where the dialog's client area lies on the screen, said once with its
+   tabs and the height of its font: the script that drives the dialog adds
+   the layout's coordinates to them. */
 static void ReportDialog(void) {
   HWND dialog = NULL;
   POINT origin = {0, 0};
   RECT client;
   char caption[256];
   wchar_t wide[128];
+  HFONT font;
+  HDC dc;
+  HGDIOBJ old;
+  TEXTMETRICW metrics;
   if (dialogReported) return;
   EnumThreadWindows(GetCurrentThreadId(), FindDialog, (LPARAM)&dialog);
   if (dialog == NULL || !GetClientRect(dialog, &client) || !ClientToScreen(dialog, &origin)) return;
   GetWindowTextW(dialog, wide, 128);
-  if (WideCharToMultiByte(CP_UTF8, 0, wide, -1, caption, sizeof caption, NULL, NULL) == 0)
-    caption[0] = '\0';
+  Utf8(wide, caption, sizeof caption);
   printf("host: dialog \"%s\" client area at %ld,%ld size %ldx%ld\n", caption, (long)origin.x,
          (long)origin.y, (long)client.right, (long)client.bottom);
+  font = (HFONT)SendMessageW(dialog, WM_GETFONT, 0, 0);
+  dc = GetDC(dialog);
+  old = SelectObject(dc, font != NULL ? (HGDIOBJ)font : GetStockObject(DEFAULT_GUI_FONT));
+  if (GetTextMetricsW(dc, &metrics)) printf("host: dialog font height %ld\n", (long)metrics.tmHeight);
+  SelectObject(dc, old);
+  ReleaseDC(dialog, dc);
+  EnumChildWindows(dialog, ReportTabs, 0);
   fflush(stdout);
   dialogReported = 1;
 }
