@@ -1,22 +1,33 @@
 /* A Windows host program in plain C, as a stock-keeping application drives
    the library: it loads KORVAL.dll at run time (no import library), checks the
    interface version, hands over goods records in Windows-1250 with a callback
-   in the host's own calling convention, and prints the labels of a stored
-   format without a dialog.
+   in the host's own calling convention, and then either prints the labels of
+   a stored format without a dialog or opens the label dialog over a window
+   of its own.
 
-     host.exe <KORVAL.dll> <format name> <goods file>
+     host.exe <KORVAL.dll> <format name> <goods file>        print
+     host.exe show <KORVAL.dll> <format name> <goods file>   open the dialog
 
    The goods file is UTF-8 text, one goods item a line:
      name;catalogue number;EAN digits;number of labels
    The callback answers "Kód " followed by the catalogue number, the text of
    the "další č.kódy" item. The library finds its formats through host.ini
    beside this program and the printer of the format in .\etikety.ini.
-   Exits with 0 when every call went as the interface says, otherwise with 1
-   and a message on the error stream. */
+
+   Printing exits with 0 when every call went as the interface says. Showing
+   exits with 0 when ShowTiketFormular returned; what the host saw meanwhile
+   is reported on standard output, one "host: ..." line each, for the script
+   that drives the dialog to check: where the dialog's client area lies on
+   the screen (as soon as it appears), whether the host window was disabled
+   while the dialog ran and enabled again afterwards, and how many notices of
+   a saved format (WM_USER + 1) it received. Otherwise the exit code is 1
+   with a message on the error stream. */
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+/* Only the tab control's messages: no comctl32 import. */
+#include <commctrl.h>
 
 #include <korval/korval.h>
 #include <stdio.h>
@@ -167,6 +178,178 @@ static FARPROC Entry(HMODULE library, const char* name) {
   return entry;
 }
 
+/* --- The dialog over a window of the host's own. */
+
+typedef void(KORVAL_CALL* ShowFn)(intptr_t);
+
+static HWND hostWindow;
+static int inDialog;         /* ShowTiketFormular has not returned yet */
+static int disabledMessages; /* WM_ENABLE(FALSE) while the dialog ran */
+static int disabledTicks;    /* timer ticks that found the window disabled */
+static int enabledTicks;     /* timer ticks that found it enabled while the dialog ran */
+static int saveNotices;
+static int badNotices; /* WM_USER + 1 with parameters other than 0 */
+static int dialogReported;
+
+/* The dialog's caption: the form's own, or the version caption that the
+   creation steps give it. */
+static int IsDialogCaption(const wchar_t* caption) {
+  return wcsncmp(caption, L"Nastavení etikety", 17) == 0 || wcsncmp(caption, L"KORVAL ver.", 11) == 0;
+}
+
+static BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+  wchar_t caption[128];
+  if (window == hostWindow || !IsWindowVisible(window)) return TRUE;
+  if (GetWindowTextW(window, caption, 128) == 0 || !IsDialogCaption(caption)) return TRUE;
+  *(HWND*)found = window;
+  return FALSE;
+}
+
+static void Utf8(const wchar_t* text, char* out, int room) {
+  if (WideCharToMultiByte(CP_UTF8, 0, text, -1, out, room, NULL, NULL) == 0) out[0] = '\0';
+}
+
+/* A tab control's pages and tabs on the screen: where they lie depends on the
+   system's metrics, not on the layout. */
+static BOOL CALLBACK ReportTabs(HWND window, LPARAM unused) {
+  wchar_t className[64];
+  RECT bounds, pages, tab;
+  POINT origin = {0, 0};
+  int count, i;
+  (void)unused;
+  if (GetClassNameW(window, className, 64) == 0 || lstrcmpiW(className, WC_TABCONTROLW) != 0)
+    return TRUE;
+  GetWindowRect(window, &bounds);
+  ClientToScreen(window, &origin);
+  GetClientRect(window, &pages);
+  SendMessageW(window, TCM_ADJUSTRECT, FALSE, (LPARAM)&pages);
+  printf("host: tab control at %ld,%ld size %ldx%ld, pages at %ld,%ld size %ldx%ld\n",
+         (long)bounds.left, (long)bounds.top, (long)(bounds.right - bounds.left),
+         (long)(bounds.bottom - bounds.top), (long)(origin.x + pages.left),
+         (long)(origin.y + pages.top), (long)(pages.right - pages.left),
+         (long)(pages.bottom - pages.top));
+  count = (int)SendMessageW(window, TCM_GETITEMCOUNT, 0, 0);
+  for (i = 0; i < count; ++i) {
+    wchar_t text[64];
+    char textUtf8[128];
+    TCITEMW item;
+    memset(&item, 0, sizeof item);
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    text[0] = L'\0';
+    SendMessageW(window, TCM_GETITEMW, (WPARAM)i, (LPARAM)&item);
+    if (!SendMessageW(window, TCM_GETITEMRECT, (WPARAM)i, (LPARAM)&tab)) continue;
+    Utf8(text, textUtf8, sizeof textUtf8);
+    printf("host: tab \"%s\" at %ld,%ld size %ldx%ld\n", textUtf8, (long)(origin.x + tab.left),
+           (long)(origin.y + tab.top), (long)(tab.right - tab.left), (long)(tab.bottom - tab.top));
+  }
+  return TRUE;
+}
+
+/* Where the dialog's client area lies on the screen, said once with its
+   tabs and the height of its font: the script that drives the dialog adds
+   the layout's coordinates to them. */
+static void ReportDialog(void) {
+  HWND dialog = NULL;
+  POINT origin = {0, 0};
+  RECT client;
+  char caption[256];
+  wchar_t wide[128];
+  HFONT font;
+  HDC dc;
+  HGDIOBJ old;
+  TEXTMETRICW metrics;
+  if (dialogReported) return;
+  EnumThreadWindows(GetCurrentThreadId(), FindDialog, (LPARAM)&dialog);
+  if (dialog == NULL || !GetClientRect(dialog, &client) || !ClientToScreen(dialog, &origin)) return;
+  GetWindowTextW(dialog, wide, 128);
+  Utf8(wide, caption, sizeof caption);
+  printf("host: dialog \"%s\" client area at %ld,%ld size %ldx%ld\n", caption, (long)origin.x,
+         (long)origin.y, (long)client.right, (long)client.bottom);
+  font = (HFONT)SendMessageW(dialog, WM_GETFONT, 0, 0);
+  dc = GetDC(dialog);
+  old = SelectObject(dc, font != NULL ? (HGDIOBJ)font : GetStockObject(DEFAULT_GUI_FONT));
+  if (GetTextMetricsW(dc, &metrics)) printf("host: dialog font height %ld\n", (long)metrics.tmHeight);
+  SelectObject(dc, old);
+  ReleaseDC(dialog, dc);
+  EnumChildWindows(dialog, ReportTabs, 0);
+  fflush(stdout);
+  dialogReported = 1;
+}
+
+static LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ENABLE:
+      if (!wParam && inDialog) ++disabledMessages;
+      return 0;
+    case WM_TIMER:
+      /* Runs from the dialog's modal loop, which dispatches the thread's
+         messages. */
+      if (inDialog) {
+        if (IsWindowEnabled(window))
+          ++enabledTicks;
+        else
+          ++disabledTicks;
+        ReportDialog();
+      }
+      return 0;
+    case KORVAL_WM_FORMAT_SAVED:
+      if (wParam != 0 || lParam != 0) ++badNotices;
+      ++saveNotices;
+      printf("host: notice of a saved format received\n");
+      fflush(stdout);
+      return 0;
+    case WM_CLOSE:
+      /* Only the host itself ends its window. */
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+static int ShowDialog(ShowFn show) {
+  WNDCLASSW windowClass;
+  MSG message;
+  int enabledAfter;
+  memset(&windowClass, 0, sizeof windowClass);
+  windowClass.lpfnWndProc = HostWindowProc;
+  windowClass.hInstance = GetModuleHandleW(NULL);
+  windowClass.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
+  windowClass.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
+  windowClass.lpszClassName = L"KorvalTestHost";
+  if (RegisterClassW(&windowClass) == 0) FailWithError("cannot register the host window class");
+  /* A small window in the screen's corner, clear of the centred dialog. */
+  hostWindow = CreateWindowExW(0, L"KorvalTestHost", L"Sklad (KORVAL host)",
+                               WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 240, 120, NULL, NULL,
+                               windowClass.hInstance, NULL);
+  if (hostWindow == NULL) FailWithError("cannot create the host window");
+  UpdateWindow(hostWindow);
+  if (SetTimer(hostWindow, 1, 100, NULL) == 0) FailWithError("cannot start the host's timer");
+
+  inDialog = 1;
+  show((intptr_t)hostWindow);
+  inDialog = 0;
+  KillTimer(hostWindow, 1);
+  enabledAfter = IsWindowEnabled(hostWindow) != 0;
+  /* A notice posted just before the dialog ended is still queued. */
+  while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  printf("host: ShowTiketFormular returned\n");
+  printf("host: dialog seen: %s\n", dialogReported ? "yes" : "no");
+  printf("host: host window disabled while the dialog ran: %s (WM_ENABLE %d, timer found it "
+         "disabled %d times, enabled %d times)\n",
+         disabledMessages > 0 && enabledTicks == 0 ? "yes" : "no", disabledMessages, disabledTicks,
+         enabledTicks);
+  printf("host: host window enabled after the dialog: %s\n", enabledAfter ? "yes" : "no");
+  printf("host: save notices received: %d%s\n", saveNotices,
+         badNotices != 0 ? " (some with parameters other than 0)" : "");
+  DestroyWindow(hostWindow);
+  return 0;
+}
+
 int wmain(int argc, wchar_t** argv) {
   static TTiketItem records[kMaxGoods];
   const TTiketItem* pointers[kMaxGoods];
@@ -185,7 +368,12 @@ int wmain(int argc, wchar_t** argv) {
   int labels = 0;
   int i;
 
-  if (argc != 4) Fail("usage: host.exe <KORVAL.dll> <format name> <goods file>");
+  int showMode = argc == 5 && wcscmp(argv[1], L"show") == 0;
+  ShowFn show;
+
+  if (argc != 4 && !showMode)
+    Fail("usage: host.exe [show] <KORVAL.dll> <format name> <goods file>");
+  if (showMode) ++argv;
   if (WideCharToMultiByte(CP_UTF8, 0, argv[2], -1, formatUtf8, sizeof formatUtf8, NULL, NULL) == 0)
     Fail("the format name is too long");
   ToCp1250(formatUtf8, format, sizeof format);
@@ -199,7 +387,7 @@ int wmain(int argc, wchar_t** argv) {
   print = (PrintFn)(void (*)(void))Entry(library, "PrintTiketFormular");
   (void)Entry(library, "SetTiketFormularParams");
   setParams2 = (SetParams2Fn)(void (*)(void))Entry(library, "SetTiketFormularParams2");
-  (void)Entry(library, "ShowTiketFormular");
+  show = (ShowFn)(void (*)(void))Entry(library, "ShowTiketFormular");
 
   version = setVer2(0x00020005);
   if (version != KORVAL_INTERFACE_VERSION) {
@@ -229,6 +417,12 @@ int wmain(int argc, wchar_t** argv) {
   /* Printer index -1: the printer must come from the format's entry in
      etikety.ini, or the library would ask for one. */
   setParamsEx(&list, format, -1, &callback);
+  if (showMode) {
+    int status = ShowDialog(show);
+    if (callbackFaults != 0) Fail("the library called the callback wrongly");
+    if (!FreeLibrary(library)) FailWithError("cannot unload KORVAL.dll");
+    return status;
+  }
   print();
 
   if (callbackFaults != 0) Fail("the library called the callback wrongly");
