@@ -144,6 +144,10 @@ void ViewMirror::Create(Control& control) {
   }
   widgets_[&control] = Entry{widget, kind, {}};
   SyncAll(control);
+  // Children docked before this widget was there were docked into the
+  // whole of it; a group box or scroll box keeps them inside its frame.
+  if (kind == WidgetKind::GroupBox || kind == WidgetKind::ScrollArea)
+    LayoutChildren(&control, ClientRect(control));
   if (control.Parent() != nullptr && control.Parent()->Kind() == ControlKind::ScrollBox)
     FitScrollContent(*control.Parent());
 }

@@ -95,20 +95,25 @@ DpiUnawareScope::~DpiUnawareScope() {
   if (set != nullptr) set(previous_);
 }
 
+namespace {
+
+struct WindowSearch {
+  HWND Except;
+  std::vector<HWND>* Found;
+};
+
+BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM data) {
+  auto& search = *reinterpret_cast<WindowSearch*>(data);
+  if (window != search.Except && IsWindowVisible(window) && IsWindowEnabled(window))
+    search.Found->push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
 ThreadWindowsDisabled::ThreadWindowsDisabled(HWND except) {
-  struct Search {
-    HWND Except;
-    std::vector<HWND>* Found;
-  } search{except, &disabled_};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(data);
-        if (window != s.Except && IsWindowVisible(window) && IsWindowEnabled(window))
-          s.Found->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{except, &disabled_};
+  EnumThreadWindows(GetCurrentThreadId(), &CollectEnabledWindow, reinterpret_cast<LPARAM>(&search));
   for (HWND window : disabled_) EnableWindow(window, FALSE);
 }
 

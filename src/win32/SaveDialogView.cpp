@@ -82,7 +82,11 @@ bool SaveDialogView::Run() {
   const bool ownerWasEnabled = owner_ != nullptr && IsWindowEnabled(owner_);
   if (ownerWasEnabled) EnableWindow(owner_, FALSE);
   ShowWindow(window_, SW_SHOW);
-  if (HWND name = mirror_->WindowOf(dialog_.ActiveControl())) SetFocus(name);
+  // The proposed name is selected, so that a name typed replaces it.
+  if (HWND name = mirror_->WindowOf(dialog_.ActiveControl())) {
+    SetFocus(name);
+    SendMessageW(name, EM_SETSEL, 0, -1);
+  }
   RunModalLoop(window_, [this] { return dialog_.Result() != ModalResult::None; });
   // The owner comes back before this window goes, so that it is the one
   // activated.

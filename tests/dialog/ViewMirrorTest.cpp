@@ -47,6 +47,8 @@ class FakeView final : public ViewMirror {
   // Like a toolkit that reports the changes made to its widgets as the
   // user's.
   bool echo = false;
+  // Like a toolkit that sizes a tab control's pages as each is added.
+  bool sizePagesAtOnce = false;
 
  protected:
   Widget CreateWidget(Control& control, WidgetKind kind, Widget parent,
@@ -58,6 +60,13 @@ class FakeView final : public ViewMirror {
     widget->Parent = static_cast<FakeWidget*>(parent);
     if (kind == WidgetKind::Page) widget->Parent->PageTitles.push_back(control.Caption());
     FakeWidget* raw = widget.get();
+    if (kind == WidgetKind::Page && sizePagesAtOnce) {
+      widgets_[raw] = std::move(widget);
+      container = raw;
+      created.push_back(control.Name());
+      PagesResized(*control.Parent(), 300, 200);
+      return raw;
+    }
     if (kind == WidgetKind::ScrollArea) {
       auto content = std::make_unique<FakeWidget>();
       content->Name = control.Name() + ".content";
@@ -230,6 +239,21 @@ TEST(ViewMirrorTest, AlignedControlsDockIntoTheRootAndIntoAGroupBoxsInside) {
   EXPECT_EQ(hidden.BoundsRect(), (Rect{350, 30, 400, 260}));
   EXPECT_EQ(group.BoundsRect(), (Rect{100, 30, 350, 260}));
   EXPECT_EQ(inside.BoundsRect(), (Rect{2, 13, 248, 34}));
+}
+
+TEST(ViewMirrorTest, AGroupBoxDockedBeforeItsWidgetWasMadeKeepsItsChildrenInsideItsFrame) {
+  Mirrored m;
+  auto& pages = Make<PageControl>(m.form, nullptr, "Pages");
+  auto& page = Make<TabSheet>(m.form, &pages, "Page");
+  auto& group = Make<Panel>(m.form, &page, "Group", ControlKind::GroupBox);
+  group.SetAlign(ControlAlign::alClient);
+  auto& inside = Make<Panel>(m.form, &group, "Inside");
+  inside.SetAlign(ControlAlign::alClient);
+  m.view = std::make_unique<FakeView>(m.form, m.ui);
+  m.view->sizePagesAtOnce = true;
+  m.view->Build();
+  EXPECT_EQ(group.BoundsRect(), (Rect{0, 0, 300, 200}));
+  EXPECT_EQ(inside.BoundsRect(), (Rect{2, 13, 298, 198}));
 }
 
 TEST(ViewMirrorTest, WhatThePersonDoesReachesTheModelAndTheWidgetsShowTheModel) {

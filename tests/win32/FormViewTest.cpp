@@ -88,6 +88,10 @@ TEST_F(Win32FormViewTest, TheLayoutBecomesNativeControlsInTheModelsState) {
   EXPECT_EQ(r.top, model.Top());
   EXPECT_EQ(r.right - r.left, model.Width());
 
+  // A group box's children lie below its title.
+  EXPECT_GE(Model().Ctl<Control>("ScrollBox1").Top(), 11);
+  EXPECT_EQ(Model().Ctl<Control>("ScrollBox1").Left(), 2);
+
   HWND pages = Window("PageControl1");
   EXPECT_EQ(ClassOf(pages), std::wstring(WC_TABCONTROLW));
   ASSERT_EQ(SendMessageW(pages, TCM_GETITEMCOUNT, 0, 0), 2);
@@ -109,6 +113,19 @@ TEST_F(Win32FormViewTest, TheLayoutBecomesNativeControlsInTheModelsState) {
   SendMessageW(view.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
   EXPECT_EQ(limits.ptMinTrackSize.x, 600);
   EXPECT_EQ(limits.ptMinTrackSize.y, 410);
+}
+
+TEST_F(Win32FormViewTest, PaintingTheDialogAgainAndAgainKeepsNoDrawingObjects) {
+  FormView& view = Open();
+  ShowWindow(view.Handle(), SW_SHOWNA);
+  const auto repaint = [&] {
+    RedrawWindow(view.Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  };
+  repaint();
+  const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  for (int i = 0; i < 20; ++i) repaint();
+  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before + 2);
 }
 
 TEST_F(Win32FormViewTest, ClicksKeysAndTabsReachTheModel) {
