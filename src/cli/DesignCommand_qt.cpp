@@ -69,13 +69,7 @@ int RunDesignCommand(const std::vector<std::string>& args, std::ostream& out, st
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
   qt::EnsureApplication();
 
-  HostContext& host = Host();
-  host.SetFormPath(prefix);
-  host.SetExtensions(goods.ExtensionTable.data(),
-                     static_cast<std::int32_t>(goods.ExtensionTable.size()));
-  const std::string hostName = Utf8ToCp1250(format);
-  host.SetParamsCopy(goods.Records.data(), static_cast<std::int32_t>(goods.Records.size()),
-                     hostName.c_str(), -1);
+  HostContext& host = DesignHost(prefix, format, goods);
 
   if (!screenshot) return qt::RunLabelDialog(host, 0, err) ? 0 : 1;
 

@@ -9,7 +9,6 @@
 #include "cli/GoodsFile.h"
 #include "cli/Options.h"
 #include "host_api/HostApi.h"
-#include "platform/CodePage.h"
 #include "win32/FormView.h"
 
 namespace korval::cli {
@@ -23,13 +22,7 @@ int RunDesignCommand(const std::vector<std::string>& args, std::ostream&, std::o
   GoodsFile goods;
   if (options.Has("--goods")) goods = LoadGoods(options, "design", err, false);
 
-  HostContext& host = Host();
-  host.SetFormPath(prefix);
-  host.SetExtensions(goods.ExtensionTable.data(),
-                     static_cast<std::int32_t>(goods.ExtensionTable.size()));
-  const std::string hostName = Utf8ToCp1250(format);
-  host.SetParamsCopy(goods.Records.data(), static_cast<std::int32_t>(goods.Records.size()),
-                     hostName.c_str(), -1);
+  HostContext& host = DesignHost(prefix, format, goods);
   win32::RunLabelDialog(host);
   return 0;
 }

@@ -9,6 +9,7 @@
 #include "dialog/StdControls.h"
 #include "platform/Canvas.h"
 #include "platform/Text.h"
+#include "platform/WideText.h"
 
 namespace korval::win32 {
 namespace {
@@ -30,25 +31,6 @@ constexpr wchar_t kReadOutClass[] = L"KorvalReadOut";
 
 // The part of a combo box's window that drops down below its edit.
 constexpr int kDropDownHeight = 160;
-
-std::wstring Wide(const std::string& text) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
-
-std::string Narrow(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n,
-                      nullptr, nullptr);
-  return narrow;
-}
 
 std::wstring WindowText(HWND window) {
   const int length = GetWindowTextLengthW(window);
@@ -300,7 +282,7 @@ ViewMirror::Widget FormMirror::CreateWidget(Control& control, WidgetKind kind, W
       window = makeContainer(under, Flavour::Panel, 0, 0);
       if (window == nullptr) break;
       Tabs& tabs = tabs_[under];
-      const std::wstring title = Wide(control.Caption());
+      const std::wstring title = WideFromUtf8(control.Caption());
       TCITEMW item{};
       item.mask = TCIF_TEXT;
       item.pszText = const_cast<wchar_t*>(title.c_str());
@@ -404,7 +386,7 @@ void FormMirror::SetEnabled(Widget widget, bool enabled) {
 
 void FormMirror::SetTooltip(Widget widget, const std::string& text) {
   if (tooltip_ == nullptr) return;
-  const std::wstring tip = Wide(text);
+  const std::wstring tip = WideFromUtf8(text);
   TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.hwnd = root_;
@@ -414,7 +396,7 @@ void FormMirror::SetTooltip(Widget widget, const std::string& text) {
 }
 
 void FormMirror::SetCaption(Widget widget, WidgetKind kind, const std::string& text) {
-  SetWindowTextW(AsWindow(widget), Wide(text).c_str());
+  SetWindowTextW(AsWindow(widget), WideFromUtf8(text).c_str());
   if (kind == WidgetKind::GroupBox) InvalidateRect(AsWindow(widget), nullptr, TRUE);
 }
 
@@ -431,25 +413,25 @@ void FormMirror::SetReadOut(Widget widget, const ReadOutLook& look) {
     if (look.Layout == TTextLayout::tlBottom) format |= DT_SINGLELINE | DT_BOTTOM;
   }
   SetWindowLongPtrW(window, kReadOutFormatSlot, static_cast<LONG_PTR>(format));
-  SetWindowTextW(window, Wide(ReplaceAll(look.Text, "\n", "\r\n")).c_str());
+  SetWindowTextW(window, WideFromUtf8(ReplaceAll(look.Text, "\n", "\r\n")).c_str());
   InvalidateRect(window, nullptr, TRUE);
 }
 
 std::string FormMirror::EditText(Widget widget, WidgetKind) const {
-  return Narrow(WindowText(AsWindow(widget)));
+  return Utf8FromWide(WindowText(AsWindow(widget)));
 }
 
 void FormMirror::SetEditText(Widget widget, WidgetKind kind, const std::string& text) {
   HWND window = AsWindow(widget);
   if (kind == WidgetKind::EditableCombo) {
-    SetWindowTextW(window, Wide(text).c_str());
+    SetWindowTextW(window, WideFromUtf8(text).c_str());
     return;
   }
   // The model rewrote what was typed: the cursor stays where it was.
   DWORD start = 0;
   DWORD end = 0;
   SendMessageW(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  const std::wstring value = Wide(text);
+  const std::wstring value = WideFromUtf8(text);
   SetWindowTextW(window, value.c_str());
   const auto cursor = static_cast<WPARAM>(std::min<std::size_t>(end, value.size()));
   SendMessageW(window, EM_SETSEL, cursor, static_cast<LPARAM>(cursor));
@@ -460,7 +442,7 @@ void FormMirror::SetPageTitle(Widget pages, Widget page, const std::string& text
   if (it == tabs_.end()) return;
   const auto at = std::find(it->second.Pages.begin(), it->second.Pages.end(), AsWindow(page));
   if (at == it->second.Pages.end()) return;
-  const std::wstring title = Wide(text);
+  const std::wstring title = WideFromUtf8(text);
   TCITEMW item{};
   item.mask = TCIF_TEXT;
   item.pszText = const_cast<wchar_t*>(title.c_str());
@@ -477,7 +459,7 @@ void FormMirror::SetItems(Widget widget, WidgetKind kind, const std::vector<std:
   const bool list = kind == WidgetKind::List;
   SendMessageW(window, list ? LB_RESETCONTENT : CB_RESETCONTENT, 0, 0);
   for (const auto& item : items) {
-    const std::wstring text = Wide(item);
+    const std::wstring text = WideFromUtf8(item);
     SendMessageW(window, list ? LB_ADDSTRING : CB_ADDSTRING, 0,
                  reinterpret_cast<LPARAM>(text.c_str()));
   }
@@ -531,6 +513,11 @@ Size FormMirror::RootSize() const {
   return Size{client.right, client.bottom};
 }
 
+void FormMirror::SetDefaultButton(const Control& button) {
+  defaultButton_ = &button;
+  if (HWND window = WindowOf(button)) SendMessageW(window, BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
+}
+
 bool FormMirror::PageMnemonic(wchar_t key) {
   const auto lower = [](wchar_t c) {
     return static_cast<wchar_t>(reinterpret_cast<std::uintptr_t>(
@@ -569,13 +556,13 @@ void FormMirror::Command(HWND from, int code) {
       break;
     case WidgetKind::Edit:
     case WidgetKind::ReadOnlyEdit:
-      if (code == EN_CHANGE) TextEdited(*control, Narrow(WindowText(from)));
+      if (code == EN_CHANGE) TextEdited(*control, Utf8FromWide(WindowText(from)));
       if (code == EN_KILLFOCUS) FocusLeft(*control);
       if (code == EN_SETFOCUS) FocusEntered(*control);
       break;
     case WidgetKind::EditableCombo:
     case WidgetKind::DropDownList:
-      if (code == CBN_EDITCHANGE) TextEdited(*control, Narrow(WindowText(from)));
+      if (code == CBN_EDITCHANGE) TextEdited(*control, Utf8FromWide(WindowText(from)));
       if (code == CBN_SELCHANGE)
         EntryPicked(*control, static_cast<int>(SendMessageW(from, CB_GETCURSEL, 0, 0)));
       break;
@@ -594,10 +581,20 @@ void FormMirror::Command(HWND from, int code) {
 bool FormMirror::Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_COMMAND:
-      if (lParam == 0) return false;
-      Command(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+      if (lParam == 0) {
+        if (window != root_ || LOWORD(wParam) != IDCANCEL) return false;
+        SendMessageW(root_, WM_CLOSE, 0, 0);
+      } else {
+        Command(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+      }
       result = 0;
       return true;
+    case DM_GETDEFID: {
+      if (window != root_) return false;
+      const int id = defaultButton_ != nullptr && form().Owns(defaultButton_) ? IdOf(*defaultButton_) : 0;
+      result = id != 0 ? MAKELRESULT(id, DC_HASDEFID) : 0;
+      return true;
+    }
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header->code != static_cast<UINT>(TCN_SELCHANGE)) return false;

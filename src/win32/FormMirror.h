@@ -34,6 +34,10 @@ class FormMirror final : public ViewMirror {
   // The child-window id of a control's window (for DM_GETDEFID), or 0.
   int IdOf(const Control& control) const;
 
+  // The push button that Enter presses (DM_GETDEFID); Esc, which the
+  // dialog keys report as IDCANCEL, closes the root as its close box does.
+  void SetDefaultButton(const Control& button);
+
   // Shows the page whose title marks key as its accelerator ("&Náhled":
   // n), on a tab control that can be seen; true when there was one.
   bool PageMnemonic(wchar_t key);
@@ -93,6 +97,7 @@ class FormMirror final : public ViewMirror {
 
   HWND root_;
   HFONT font_;
+  const Control* defaultButton_ = nullptr;
   HWND tooltip_ = nullptr;
   int nextId_ = 1000;
   std::unordered_map<HWND, Control*> controls_;

@@ -5,6 +5,7 @@
 #include "host_api/HostApi.h"
 #include "host_api/HostContext.h"
 #include "platform/Text.h"
+#include "platform/WideText.h"
 #include "storage/TfrmSaves.h"
 #include "win32/DesignSurfaceWindow.h"
 #include "win32/PreviewWindow.h"
@@ -19,15 +20,6 @@ constexpr wchar_t kWindowClass[] = L"KorvalLabelDialog";
 // A close request of a failed creation or show step, delivered once the
 // window is up, as a posted message would be.
 constexpr UINT kCloseRequest = WM_APP + 0x4B1;
-
-std::wstring Wide(const std::string& text) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
 
 void RegisterWindowClass() {
   static const bool registered = [] {
@@ -149,7 +141,7 @@ FormView::FormView(TfrmMain& dialog, Ui& ui) : dialog_(dialog), ui_(ui) {
   const int height = std::max(placement.NormalPos.Height(), TfrmMain::kMinHeight);
   // Without an owner: the host's windows are disabled while it runs instead.
   window_ = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, kWindowClass,
-                            Wide(dialog_.Caption).c_str(),
+                            WideFromUtf8(dialog_.Caption).c_str(),
                             WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                             width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (window_ == nullptr) throw std::runtime_error("the label dialog's window cannot be created");
@@ -171,10 +163,8 @@ FormView::FormView(TfrmMain& dialog, Ui& ui) : dialog_(dialog), ui_(ui) {
   mirror_->OnDestroyed = [this](Control& control) { Forget(control); };
   mirror_->AfterUserAction = [this] { AfterUserAction(); };
   mirror_->Build();
-  if (Control* ok = dialog_.FindComponent("bbtnOk")) {
-    if (HWND button = mirror_->WindowOf(*ok))
-      SendMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
-  }
+  // Enter presses "&Ok".
+  if (Control* ok = dialog_.FindComponent("bbtnOk")) mirror_->SetDefaultButton(*ok);
 }
 
 FormView::~FormView() {
@@ -197,24 +187,26 @@ HWND FormView::WindowOf(std::string_view name) const {
 
 void FormView::Run() {
   if (dialog_.Closed) return;
-  ThreadWindowsDisabled others(window_);
   auto* boxes = dynamic_cast<Win32Ui*>(&ui_);
-  if (boxes != nullptr) boxes->SetOwnerWindow(reinterpret_cast<std::intptr_t>(window_));
-  FirstShow();
-  RunModalLoop(
-      window_, [this] { return dialog_.Closed; },
-      [this](const MSG& message) {
-        if (OnMessage) OnMessage(message);
-        // Alt and the marked letter of a tab shows its page, as it does a
-        // button's click.
-        return message.message == WM_SYSCHAR && IsWindowEnabled(window_) &&
-               mirror_->PageMnemonic(static_cast<wchar_t>(message.wParam));
-      });
-  // The host's windows come back before this one goes, so that the system
-  // activates one of them and not some other program's.
-  ReportPlacement();
-  if (boxes != nullptr) boxes->SetOwnerWindow(0);
-  ending_ = true;
+  {
+    const ThreadWindowsDisabled others(window_);
+    if (boxes != nullptr) boxes->SetOwnerWindow(reinterpret_cast<std::intptr_t>(window_));
+    FirstShow();
+    RunModalLoop(
+        window_, [this] { return dialog_.Closed; },
+        [this](const MSG& message) {
+          if (OnMessage) OnMessage(message);
+          // Alt and the marked letter of a tab shows its page, as it does a
+          // button's click.
+          return message.message == WM_SYSCHAR && IsWindowEnabled(window_) &&
+                 mirror_->PageMnemonic(static_cast<wchar_t>(message.wParam));
+        });
+    ReportPlacement();
+    ending_ = true;
+    if (boxes != nullptr) boxes->SetOwnerWindow(0);
+    // The host's windows come back before this one goes, so that the system
+    // activates one of them and not some other program's.
+  }
   ShowWindow(window_, SW_HIDE);
   dialog_.OnScreen = false;
 }
@@ -226,7 +218,7 @@ void FormView::FirstShow() {
   dialog_.OnScreen = true;
   // The show step of the first showing: the format, the first goods item.
   mirror_->UserAction([this] { dialog_.ShowStep(); });
-  SetWindowTextW(window_, Wide(dialog_.Caption).c_str());
+  SetWindowTextW(window_, WideFromUtf8(dialog_.Caption).c_str());
   if (HWND ok = WindowOf("bbtnOk")) SetFocus(ok);
   mirror_->UserAction([this] { dialog_.Preview(); });
   // A failed creation or show step asks for the dialog to close; the request
@@ -354,19 +346,7 @@ LRESULT FormView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (mirror_ != nullptr && mirror_->Route(window_, message, wParam, lParam, result)) return result;
   switch (message) {
-    case WM_COMMAND:
-      // Esc, as the dialog keys report it: the close box.
-      if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
-        CloseBox();
-        return 0;
-      }
-      break;
-    case DM_GETDEFID:
-      // Enter presses "&Ok".
-      if (Control* ok = dialog_.FindComponent("bbtnOk"); ok != nullptr && mirror_ != nullptr) {
-        if (const int id = mirror_->IdOf(*ok)) return MAKELRESULT(id, DC_HASDEFID);
-      }
-      return 0;
+    // The close box, and Esc.
     case WM_CLOSE:
       CloseBox();
       return 0;

@@ -3,21 +3,13 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/WideText.h"
 #include "win32/FormView.h"
 
 namespace korval::win32 {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"KorvalSaveDialog";
-
-std::wstring Wide(const std::string& text) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
 
 }  // namespace
 
@@ -37,7 +29,7 @@ SaveDialogView::SaveDialogView(TfrmSaves& dialog, Ui& ui, HWND owner)
   font_ = CreateDialogFont();
   // Only the system menu among the title-bar buttons.
   window_ = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kWindowClass,
-                            Wide(dialog_.Caption()).c_str(),
+                            WideFromUtf8(dialog_.Caption()).c_str(),
                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
                             CW_USEDEFAULT, CW_USEDEFAULT, TfrmSaves::kWidth, TfrmSaves::kHeight,
                             owner_, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -48,7 +40,7 @@ SaveDialogView::SaveDialogView(TfrmSaves& dialog, Ui& ui, HWND owner)
     if (&control == &dialog_.Panel2() && property == "Bounds") PlaceSeparator();
   };
   mirror_->Build();
-  SendMessageW(mirror_->WindowOf(dialog_.btnOk()), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
+  mirror_->SetDefaultButton(dialog_.btnOk());
   if (HWND panel = mirror_->WindowOf(dialog_.Panel2())) {
     separator_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, 0, 0,
                                  2, panel, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -113,18 +105,7 @@ LRESULT SaveDialogView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (mirror_ != nullptr && mirror_->Route(window_, message, wParam, lParam, result)) return result;
   switch (message) {
-    case WM_COMMAND:
-      // Esc: as the title-bar close.
-      if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
-        dialog_.Close();
-        return 0;
-      }
-      break;
-    case DM_GETDEFID:
-      if (mirror_ != nullptr) {
-        if (const int id = mirror_->IdOf(dialog_.btnOk())) return MAKELRESULT(id, DC_HASDEFID);
-      }
-      return 0;
+    // The title-bar close, and Esc.
     case WM_CLOSE:
       dialog_.Close();
       return 0;

@@ -36,6 +36,8 @@ std::wstring ClassOf(HWND window) {
 class Win32FormViewTest : public ::testing::Test {
  protected:
   FormView& Open() {
+    // The view goes before the dialog it mirrors.
+    view_.reset();
     f_.SetGoods({test::RecordBuilder().Name("Eidam 30 %").Number("SYR-0301").PriceA(129.75).Build()});
     f_.Recreate();
     f_.dialog->RunCreationSteps();
