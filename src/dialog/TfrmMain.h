@@ -218,6 +218,10 @@ class TfrmMain : public Form {
   // The label's items as the design surface shows them: at (0, 0), one
   // design pixel per canvas unit, without the frame.
   void PaintItemsForScreen(Canvas& canvas);
+  // The whole design surface as a view paints it at the design resolution:
+  // the paint box's frame and print areas, the items, the outline of a drag
+  // in progress, and the selection handles once after a drop.
+  void PaintDesignSurface(Canvas& canvas);
   void DrawItemText(Canvas& canvas, const std::string& text, Rect rect, unsigned flags);
   // The grid of the whole sheet in printer dots from the start position: the
   // positions the print job fills, and the ones the preview shows.

@@ -179,6 +179,17 @@ void TfrmMain::ScrollBox1MouseMove() {
   Ctl<PageControl>("PageControl1").SetHelpContext(3);
 }
 
+void TfrmMain::PaintDesignSurface(Canvas& canvas) {
+  PaintBox1Paint(canvas);
+  PaintItemsForScreen(canvas);
+  if (const auto outline = DragOutline()) canvas.DrawFocusRect(*outline);
+  if (SelectionHandles) {
+    DrawSelectionHandles(canvas, *SelectionHandles, HandleSize, SolidHandles);
+    // Drawn once: the next painting covers them, as on the platform.
+    SelectionHandles.reset();
+  }
+}
+
 std::optional<Rect> TfrmMain::DragOutline() const {
   if (Moving || Resizing) return DragRect;
   return std::nullopt;

@@ -70,15 +70,7 @@ void DesignSurfaceWidget::paintEvent(QPaintEvent* /*event*/) {
   painter.fillRect(rect(), Qt::white);
   QtCanvas canvas(painter, TfrmMain::kPixelsPerInch, TfrmMain::kPixelsPerInch);
   try {
-    dialog_.PaintBox1Paint(canvas);
-    dialog_.PaintItemsForScreen(canvas);
-    if (const auto outline = dialog_.DragOutline()) canvas.DrawFocusRect(*outline);
-    if (dialog_.SelectionHandles) {
-      TfrmMain::DrawSelectionHandles(canvas, *dialog_.SelectionHandles, dialog_.HandleSize,
-                                     dialog_.SolidHandles);
-      // Drawn once: the next painting covers them, as on the platform.
-      dialog_.SelectionHandles.reset();
-    }
+    dialog_.PaintDesignSurface(canvas);
   } catch (...) {
     // Nothing may leave a Qt event handler: Qt would abort. A paint has no
     // one to tell; the next edit repaints.

@@ -229,15 +229,7 @@ void DesignSurfaceWindow::Paint(HDC dc) {
     canvas.SetBrushColor(kWhite);
     canvas.FillRect(Rect{0, 0, client.right, client.bottom});
     try {
-      dialog_.PaintBox1Paint(canvas);
-      dialog_.PaintItemsForScreen(canvas);
-      if (const auto outline = dialog_.DragOutline()) canvas.DrawFocusRect(*outline);
-      if (dialog_.SelectionHandles) {
-        TfrmMain::DrawSelectionHandles(canvas, *dialog_.SelectionHandles, dialog_.HandleSize,
-                                       dialog_.SolidHandles);
-        // Drawn once: the next painting covers them, as on the platform.
-        dialog_.SelectionHandles.reset();
-      }
+      dialog_.PaintDesignSurface(canvas);
     } catch (...) {
       // A paint has no one to tell; the next edit repaints.
     }
