@@ -16,15 +16,22 @@ mkdir -p "$forms"
 [ -n "$source_forms" ] && cp "$source_forms"/* "$forms"/
 work=$(mktemp -d)
 printf '[SETUP]\r\nHostitel_TISKARNA=PDF\r\n' > "$work/etikety.ini"
-display=:$((90 + RANDOM % 400))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# The X server picks a free display number and says it once it takes
+# clients: a number of our own choosing may be another test's, and a host
+# started before the server is up finds no display.
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 cleanup() { kill "$xvfb" 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
-export DISPLAY=$display
+for _ in $(seq 300); do
+  [ -s "$work/display" ] && break
+  kill -0 "$xvfb" 2>/dev/null || { echo "FAILED: Xvfb did not start"; exit 1; }
+  sleep 0.1
+done
+read -r number <"$work/display" || { echo "FAILED: Xvfb named no display in 30 s"; exit 1; }
+export DISPLAY=:$number
 unset QT_QPA_PLATFORM
 export XDG_CONFIG_HOME=$work/config
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
 dialogs=1
 [ "$mode" = "show-then-worker" ] && dialogs=2
