@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <korval/Version.h>
 
+#include "dialog/ItemMenuEntries.h"
 #include "dialog/MessageTexts.h"
 #include "dialog/Texts.h"
 #include "doubles/FormsFolderTest.h"
@@ -87,6 +88,27 @@ TEST_F(TranslatedTextsTest, PatternsKeepWhatWasInsertedAndMustFitTheirArguments)
   TfrmMain& d = Open();
   EXPECT_EQ(d.Ctl<Control>("lblItemText").Caption(), "Položka: 1/2 (3x)");
   EXPECT_EQ(d.Ctl<Control>("Label7").Caption(), "Myš(mm):\r0:0");
+}
+
+// The item menu's entries are the form's menu items by name, so the
+// catalogue translates them as it translates the controls.
+TEST_F(TranslatedTextsTest, TheItemMenuInTheCatalogueLanguage) {
+  UseCatalogue(
+      "[TfrmMain]\r\n"
+      "Font1.Caption=&Typeface\r\n"
+      "Zarovnnvodorovn1.Caption=&Horizontal alignment\r\n"
+      "Vpravo1.Caption=&Right\r\n"
+      "Dol1.Caption=&Bottom\r\n"
+      "Rozdltcenunacelazbytek1.Caption=Split the price\r\n");
+  TfrmMain& d = Open();
+  std::vector<std::string> captions;
+  for (const ItemMenuEntry& entry : ItemMenuEntries(d, d.ppMenuPopup(d.Ctl<Control>("lcena1"))))
+    captions.push_back(entry.Caption);
+  EXPECT_EQ(captions, (std::vector<std::string>{"&Typeface", "&Horizontal alignment", "&Vlevo",
+                                                "&Nastřed", "&Right", "Zarovnání &svislé",
+                                                "&Nahoru", "Na&střed", "&Bottom", "Zalomení textu",
+                                                "&EAN och.známka", "Tisknout číslo na&d čárový kód",
+                                                "&Přizpůsobit rozměru", "Split the price"}));
 }
 
 TEST(MessagePatternTest, ConversionsAndFilling) {
