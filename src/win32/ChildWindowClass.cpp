@@ -21,22 +21,14 @@ LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   return object->HandleMessage(window, message, wParam, lParam);
 }
 
-bool Register(const wchar_t* className) {
-  const HINSTANCE module = BackendModule();
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(module, className, &existing)) {
-    if (existing.lpfnWndProc == &ObjectWindowProc) return true;
-    // Left behind by an earlier load of the DLL at another address: Windows
-    // does not unregister a DLL's classes when it is unloaded.
-    UnregisterClassW(className, module);
-  }
+bool Register(const wchar_t* className, HBRUSH background = nullptr, HCURSOR cursor = nullptr) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = &ObjectWindowProc;
-  windowClass.hInstance = module;
   windowClass.lpszClassName = className;
-  return RegisterClassExW(&windowClass) != 0;
+  windowClass.hbrBackground = background;
+  windowClass.hCursor = cursor;
+  return RegisterBackendClass(windowClass);
 }
 
 }  // namespace
@@ -47,6 +39,30 @@ HINSTANCE BackendModule() {
       GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
       reinterpret_cast<LPCWSTR>(&ObjectWindowProc), &module);
   return module;
+}
+
+bool RegisterBackendClass(WNDCLASSEXW windowClass) {
+  const HINSTANCE module = BackendModule();
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.hInstance = module;
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(module, windowClass.lpszClassName, &existing)) {
+    if (existing.lpfnWndProc == windowClass.lpfnWndProc) return true;
+    // Left behind by an earlier load of the DLL at another address: Windows
+    // does not unregister a DLL's classes when it is unloaded.
+    UnregisterClassW(windowClass.lpszClassName, module);
+  }
+  return RegisterClassExW(&windowClass) != 0;
+}
+
+HWND CreateTopWindow(const wchar_t* className, const std::wstring& title, HWND owner,
+                     WindowObject& object, DWORD style, DWORD exStyle, int width, int height) {
+  if (!Register(className, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                LoadCursorW(nullptr, IDC_ARROW)))
+    return nullptr;
+  return CreateWindowExW(exStyle, className, title.c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                         width, height, owner, nullptr, BackendModule(), &object);
 }
 
 HWND CreateChildWindow(const wchar_t* className, HWND parent, WindowObject& object, DWORD style,

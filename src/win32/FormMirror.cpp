@@ -10,6 +10,7 @@
 #include "platform/Canvas.h"
 #include "platform/Text.h"
 #include "platform/WideText.h"
+#include "win32/ChildWindowClass.h"
 
 namespace korval::win32 {
 namespace {
@@ -105,8 +106,6 @@ void Scroll(HWND window, int bar, int request) {
   }
   pos = std::clamp(pos, info.nMin, std::max(info.nMin, info.nMax - page + 1));
   if (pos == info.nPos) return;
-  info.fMask = SIF_POS;
-  info.nPos = pos;
   SetScrollPos(window, bar, pos, TRUE);
   if (HWND content = GetWindow(window, GW_CHILD)) {
     const int x = -GetScrollPos(window, SB_HORZ);
@@ -139,49 +138,43 @@ void FitScrollBars(HWND box) {
 
 }  // namespace
 
-const wchar_t* FormMirror::ContainerClass() {
-  return kContainerClass;
-}
-
 FormMirror::FormMirror(Form& form, HWND root, HFONT font, Ui& ui)
     : ViewMirror(form, ui), root_(root), font_(font) {
-  static const bool registered = [] {
+  static const bool controlsReady = [] {
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    WNDCLASSEXW container{};
-    container.cbSize = sizeof container;
-    container.lpszClassName = kContainerClass;
-    container.hInstance = GetModuleHandleW(nullptr);
-    container.lpfnWndProc = &FormMirror::ContainerProc;
-    container.cbWndExtra = kExtraBytes;
-    container.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    container.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    RegisterClassExW(&container);
-    WNDCLASSEXW readOut = container;
-    readOut.lpszClassName = kReadOutClass;
-    readOut.lpfnWndProc = &FormMirror::ReadOutProc;
-    readOut.cbWndExtra = 2 * sizeof(LONG_PTR);
-    readOut.style = CS_HREDRAW | CS_VREDRAW;
-    RegisterClassExW(&readOut);
-    return true;
+    return InitCommonControlsEx(&controls) != FALSE;
   }();
-  (void)registered;
+  (void)controlsReady;
+  // Registered each time: a host that freed the library and loaded it again
+  // has the classes of the earlier load still registered.
+  WNDCLASSEXW container{};
+  container.lpszClassName = kContainerClass;
+  container.lpfnWndProc = &FormMirror::ContainerProc;
+  container.cbWndExtra = kExtraBytes;
+  container.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  container.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  RegisterBackendClass(container);
+  WNDCLASSEXW readOut = container;
+  readOut.lpszClassName = kReadOutClass;
+  readOut.lpfnWndProc = &FormMirror::ReadOutProc;
+  readOut.cbWndExtra = 2 * sizeof(LONG_PTR);
+  readOut.style = CS_HREDRAW | CS_VREDRAW;
+  RegisterBackendClass(readOut);
+  titleHeight_ = TextHeight(root_, font_);
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, root_, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+                             CW_USEDEFAULT, CW_USEDEFAULT, root_, nullptr, BackendModule(),
+                             nullptr);
   if (tooltip_ != nullptr) SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
 }
 
 FormMirror::~FormMirror() {
   // The windows go with the root; none of their messages may reach the
   // mirror any more.
-  for (const auto& [window, control] : controls_) {
-    if (IsWindow(window)) {
-      wchar_t name[32] = {};
-      GetClassNameW(window, name, 32);
-      if (lstrcmpW(name, kContainerClass) == 0) SetWindowLongPtrW(window, kMirrorSlot, 0);
-    }
+  for (const auto& [window, kind] : kinds_) {
+    const bool container = kind == WidgetKind::Panel || kind == WidgetKind::GroupBox ||
+                           kind == WidgetKind::ScrollArea || kind == WidgetKind::Page;
+    if (container && IsWindow(window)) SetWindowLongPtrW(window, kMirrorSlot, 0);
   }
   if (tooltip_ != nullptr) DestroyWindow(tooltip_);
 }
@@ -204,7 +197,7 @@ HWND FormMirror::Parent(Widget parent) const {
 HWND FormMirror::Make(const wchar_t* windowClass, DWORD style, DWORD exStyle, HWND parent) {
   HWND window = CreateWindowExW(exStyle, windowClass, L"", style | WS_CHILD, 0, 0, 0, 0, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId_++)),
-                                GetModuleHandleW(nullptr), nullptr);
+                                BackendModule(), nullptr);
   if (window == nullptr) return nullptr;
   SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   return window;
@@ -490,11 +483,10 @@ void FormMirror::Repaint(Widget widget) {
   InvalidateRect(AsWindow(widget), nullptr, TRUE);
 }
 
-Rect FormMirror::ClientArea(Widget widget, WidgetKind kind, int width, int height) const {
+Rect FormMirror::ClientArea(Widget, WidgetKind kind, int width, int height) const {
   if (kind == WidgetKind::GroupBox) {
     // Inside the etched frame and below the title.
-    const int title = TextHeight(AsWindow(widget), font_);
-    return Rect{2, title, width - 2, height - 2};
+    return Rect{2, titleHeight_, width - 2, height - 2};
   }
   // Inside the sunken border of a scroll box.
   const int edge = GetSystemMetrics(SM_CXEDGE);

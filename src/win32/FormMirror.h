@@ -52,9 +52,6 @@ class FormMirror final : public ViewMirror {
   std::function<bool(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>
       ContainerHook;
 
-  // The class of the windows this mirror makes for panels and pages.
-  static const wchar_t* ContainerClass();
-
  protected:
   Widget CreateWidget(Control& control, WidgetKind kind, Widget parent,
                       Widget& container) override;
@@ -97,6 +94,8 @@ class FormMirror final : public ViewMirror {
 
   HWND root_;
   HFONT font_;
+  // The height of a group box's title in the dialog font.
+  int titleHeight_ = 0;
   const Control* defaultButton_ = nullptr;
   HWND tooltip_ = nullptr;
   int nextId_ = 1000;

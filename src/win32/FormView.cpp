@@ -21,21 +21,6 @@ constexpr wchar_t kWindowClass[] = L"KorvalLabelDialog";
 // window is up, as a posted message would be.
 constexpr UINT kCloseRequest = WM_APP + 0x4B1;
 
-void RegisterWindowClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpszClassName = kWindowClass;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    return RegisterClassExW(&windowClass) != 0;
-  }();
-  (void)registered;
-}
-
 int ShowCommandOf(int stored) {
   if (stored == 2 || stored == 6) return SW_SHOWMINIMIZED;
   if (stored == 3) return SW_SHOWMAXIMIZED;
@@ -69,22 +54,16 @@ HFONT CreateDialogFont() {
 DpiUnawareScope::DpiUnawareScope() {
   // Windows 10 1607 and later; looked up, so that the library loads on
   // older systems and under Wines without it.
-  using SetContext = void*(WINAPI*)(void*);
-  HMODULE user = GetModuleHandleW(L"user32.dll");
-  const auto set = user == nullptr ? nullptr
-                                   : reinterpret_cast<SetContext>(reinterpret_cast<void*>(
-                                         GetProcAddress(user, "SetThreadDpiAwarenessContext")));
+  if (HMODULE user = GetModuleHandleW(L"user32.dll")) {
+    set_ = reinterpret_cast<SetContext>(
+        reinterpret_cast<void*>(GetProcAddress(user, "SetThreadDpiAwarenessContext")));
+  }
   // DPI_AWARENESS_CONTEXT_UNAWARE is the handle value -1.
-  if (set != nullptr) previous_ = set(reinterpret_cast<void*>(static_cast<INT_PTR>(-1)));
+  if (set_ != nullptr) previous_ = set_(reinterpret_cast<void*>(static_cast<INT_PTR>(-1)));
 }
 
 DpiUnawareScope::~DpiUnawareScope() {
-  if (previous_ == nullptr) return;
-  using SetContext = void*(WINAPI*)(void*);
-  HMODULE user = GetModuleHandleW(L"user32.dll");
-  const auto set = reinterpret_cast<SetContext>(
-      reinterpret_cast<void*>(GetProcAddress(user, "SetThreadDpiAwarenessContext")));
-  if (set != nullptr) set(previous_);
+  if (set_ != nullptr && previous_ != nullptr) set_(previous_);
 }
 
 namespace {
@@ -134,19 +113,15 @@ void RunModalLoop(HWND window, const std::function<bool()>& done,
 }
 
 FormView::FormView(TfrmMain& dialog, Ui& ui) : dialog_(dialog), ui_(ui) {
-  RegisterWindowClass();
   font_ = CreateDialogFont();
   const WindowPlacement& placement = dialog_.Placement;
   const int width = std::max(placement.NormalPos.Width(), TfrmMain::kMinWidth);
   const int height = std::max(placement.NormalPos.Height(), TfrmMain::kMinHeight);
   // Without an owner: the host's windows are disabled while it runs instead.
-  window_ = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, kWindowClass,
-                            WideFromUtf8(dialog_.Caption).c_str(),
-                            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                            width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  window_ = CreateTopWindow(kWindowClass, WideFromUtf8(dialog_.Caption), nullptr, *this,
+                            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                            WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, width, height);
   if (window_ == nullptr) throw std::runtime_error("the label dialog's window cannot be created");
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormView::WindowProc));
   SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 
   mirror_ = std::make_unique<FormMirror>(dialog_, window_, font_, ui_);
@@ -171,10 +146,7 @@ FormView::~FormView() {
   // The mirror goes first, so that nothing the windows do while they are
   // taken down reaches the model.
   mirror_.reset();
-  if (window_ != nullptr) {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
-  }
+  if (window_ != nullptr) DestroyWindow(window_);
   surface_.reset();
   preview_.reset();
   if (font_ != nullptr) DeleteObject(font_);
@@ -336,15 +308,9 @@ void FormView::AfterUserAction() {
   EndIfClosed();
 }
 
-LRESULT CALLBACK FormView::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* view = reinterpret_cast<FormView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (view == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  return view->Handle(message, wParam, lParam);
-}
-
-LRESULT FormView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT FormView::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  if (mirror_ != nullptr && mirror_->Route(window_, message, wParam, lParam, result)) return result;
+  if (mirror_ != nullptr && mirror_->Route(window, message, wParam, lParam, result)) return result;
   switch (message) {
     // The close box, and Esc.
     case WM_CLOSE:
@@ -384,7 +350,7 @@ LRESULT FormView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcW(window_, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace korval::win32

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dialog/TfrmMain.h"
+#include "win32/ChildWindowClass.h"
 #include "win32/FormMirror.h"
 
 namespace korval {
@@ -32,7 +33,7 @@ class PreviewWindow;
 // closed. The placement is reported back to the model as it changes, as
 // GetWindowPlacement gives it, so that what the model writes is where the
 // window stood.
-class FormView {
+class FormView final : private WindowObject {
  public:
   // Errors that escape an operation are shown through ui; the model's own
   // messages go to the Ui of its services. A Win32Ui gets the window as the
@@ -58,8 +59,7 @@ class FormView {
   std::function<void(const MSG&)> OnMessage;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   ViewMirror::Widget MakeWidget(Control& control, ViewMirror::Widget parent);
   bool ContainerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void Changed(Control& control, std::string_view property);
@@ -104,6 +104,8 @@ class DpiUnawareScope {
   DpiUnawareScope& operator=(const DpiUnawareScope&) = delete;
 
  private:
+  using SetContext = void*(WINAPI*)(void*);
+  SetContext set_ = nullptr;
   void* previous_ = nullptr;
 };
 

@@ -15,26 +15,13 @@ constexpr wchar_t kWindowClass[] = L"KorvalSaveDialog";
 
 SaveDialogView::SaveDialogView(TfrmSaves& dialog, Ui& ui, HWND owner)
     : dialog_(dialog), owner_(owner) {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpszClassName = kWindowClass;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpfnWndProc = &SaveDialogView::WindowProc;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    return RegisterClassExW(&windowClass) != 0;
-  }();
-  (void)registered;
   font_ = CreateDialogFont();
   // Only the system menu among the title-bar buttons.
-  window_ = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kWindowClass,
-                            WideFromUtf8(dialog_.Caption()).c_str(),
+  window_ = CreateTopWindow(kWindowClass, WideFromUtf8(dialog_.Caption()), owner_, *this,
                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
-                            CW_USEDEFAULT, CW_USEDEFAULT, TfrmSaves::kWidth, TfrmSaves::kHeight,
-                            owner_, nullptr, GetModuleHandleW(nullptr), nullptr);
+                            WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, TfrmSaves::kWidth,
+                            TfrmSaves::kHeight);
   if (window_ == nullptr) throw std::runtime_error("the save dialog's window cannot be created");
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   mirror_ = std::make_unique<FormMirror>(dialog_, window_, font_, ui);
   mirror_->OnChanged = [this](Control& control, std::string_view property) {
     if (&control == &dialog_.Panel2() && property == "Bounds") PlaceSeparator();
@@ -43,7 +30,7 @@ SaveDialogView::SaveDialogView(TfrmSaves& dialog, Ui& ui, HWND owner)
   mirror_->SetDefaultButton(dialog_.btnOk());
   if (HWND panel = mirror_->WindowOf(dialog_.Panel2())) {
     separator_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ, 0, 0, 0,
-                                 2, panel, nullptr, GetModuleHandleW(nullptr), nullptr);
+                                 2, panel, nullptr, BackendModule(), nullptr);
   }
   RECT client{};
   GetClientRect(window_, &client);
@@ -53,7 +40,6 @@ SaveDialogView::SaveDialogView(TfrmSaves& dialog, Ui& ui, HWND owner)
 
 SaveDialogView::~SaveDialogView() {
   mirror_.reset();
-  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
   DestroyWindow(window_);
   DeleteObject(font_);
 }
@@ -94,16 +80,9 @@ void SaveDialogView::PlaceSeparator() {
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-LRESULT CALLBACK SaveDialogView::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
-  auto* view = reinterpret_cast<SaveDialogView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (view == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  return view->Handle(message, wParam, lParam);
-}
-
-LRESULT SaveDialogView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SaveDialogView::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  if (mirror_ != nullptr && mirror_->Route(window_, message, wParam, lParam, result)) return result;
+  if (mirror_ != nullptr && mirror_->Route(window, message, wParam, lParam, result)) return result;
   switch (message) {
     // The title-bar close, and Esc.
     case WM_CLOSE:
@@ -129,7 +108,7 @@ LRESULT SaveDialogView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return DefWindowProcW(window_, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace korval::win32

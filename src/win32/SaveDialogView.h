@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "storage/TfrmSaves.h"
+#include "win32/ChildWindowClass.h"
 #include "win32/FormMirror.h"
 
 namespace korval::win32 {
@@ -15,7 +16,7 @@ namespace korval::win32 {
 // be sized between that and the screen less 20 pixels, and reports the size
 // of its inside to the model, which places the panels and, through their
 // resize rules, the buttons and the field.
-class SaveDialogView {
+class SaveDialogView final : private WindowObject {
  public:
   SaveDialogView(TfrmSaves& dialog, Ui& ui, HWND owner);
   ~SaveDialogView();
@@ -30,8 +31,7 @@ class SaveDialogView {
   HWND WindowOf(const Control& control) const { return mirror_->WindowOf(control); }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void PlaceSeparator();
 
   TfrmSaves& dialog_;

@@ -123,8 +123,10 @@ def main():
     for c in controls:
         (by_name[c.parent].children if c.parent else roots).append(c)
     tabs = []
-    for spec in args.pages:
-        bounds, pages = (list(map(int, part.split(","))) for part in spec.split(":"))
+    # Each --pages is "x,y,w,h:x,y,w,h": a tab control and its page area,
+    # as the host saw them.
+    for reported in args.pages:
+        bounds, pages = (list(map(int, part.split(","))) for part in reported.split(":"))
         tabs.append((bounds, pages))
 
     # Absolute positions, parents first (the table lists parents first).

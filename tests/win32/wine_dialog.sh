@@ -129,7 +129,7 @@ while read -r x y w h px py pw ph; do
   pages+=(--pages "$((x - cx)),$((y - cy)),$w,$h:$((px - cx)),$((py - cy)),$pw,$ph")
 done < <(sed -n 's/^host: tab control at \([0-9-]*\),\([0-9-]*\) size \([0-9]*\)x\([0-9]*\), pages at \([0-9-]*\),\([0-9-]*\) size \([0-9]*\)x\([0-9]*\)$/\1 \2 \3 \4 \5 \6 \7 \8/p' < <(report))
 [ ${#pages[@]} = 4 ] || fail "expected the dialog's two tab controls, the host saw $((${#pages[@]} / 2))"
-window=$(xdotool search --name '^(Nastavení etikety|KORVAL ver\.)' | head -1)
+window=$(xdotool search --name '^(Nastavení etikety|KORVAL ver\.)' | sed -n 1p)
 [ -n "$window" ] || fail "X has no window of the dialog's caption"
 geometry=$(xdotool getwindowgeometry "$window" | tr -d '\n')
 # Without a window manager Wine's X window is the client area.
@@ -251,7 +251,7 @@ after_preview=$(xwd -root -silent | xwdtopnm 2>/dev/null | pamcut -left "$sx" -t
 # name field focused; its save button is the default button.
 read -r x y < <(at bbtnSave)
 click $(screen "$x" "$y")
-save_window=$(xdotool search --onlyvisible --name '^Uložit nastavení$' | head -1)
+save_window=$(xdotool search --onlyvisible --name '^Uložit nastavení$' | sed -n 1p)
 [ -n "$save_window" ] || fail "\"&Uložit\" did not open \"Uložit nastavení\""
 shoot save-dialog
 # The window's X window is its client area (there is no window manager):
@@ -271,7 +271,9 @@ click $((SAVE_X + SAVE_WIDTH - 10 - 37)) "$panel_y"
 # Wine on this X server leaves the X windows of a program's later windows
 # as they were first mapped (black, and mapped after they are gone), so the
 # save is seen where it lands: in the list of formats.
-saved() { iconv -f CP1250 -t UTF-8 forms/TiketFrm.ini | tr -d '\r' | grep -qx "$new_name="; }
+# (grep reads to the end: one that stops at the first match would leave the
+# writers before it a broken pipe, which pipefail reports as a failure.)
+saved() { iconv -f CP1250 -t UTF-8 forms/TiketFrm.ini | tr -d '\r' | grep -x "$new_name=" >/dev/null; }
 for _ in $(seq 50); do saved && break; sleep 0.2; done
 saved || fail "the save button of \"Uložit nastavení\" saved no format \"$new_name\""
 
@@ -300,7 +302,7 @@ grep -q '^host: save notices received: 1$' < <(report) || fail "the host did not
 ini_value() { # file section key: the value, in UTF-8
   iconv -f CP1250 -t UTF-8 "$1" | tr -d '\r' |
     awk -v section="[$2]" -v key="$3" '/^\[/ { in_section = ($0 == section); next }
-      in_section && index($0, key "=") == 1 { print substr($0, length(key) + 2); exit }'
+      in_section && !found && index($0, key "=") == 1 { print substr($0, length(key) + 2); found = 1 }'
 }
 list=$(iconv -f CP1250 -t UTF-8 forms/TiketFrm.ini | tr -d '\r' | awk '/^\[/ { s = ($0 == "[Saves]"); next } s')
 [ "$list" = "$format=
