@@ -10,6 +10,24 @@ namespace korval {
 
 enum class SizeUnit { Inches, Millimetres };
 
+// How far everything printed on one printer is moved so that it meets the
+// sheet's labels, in millimetres: right and down, negative left and up. A
+// printer's paper feed and the sheets' cut are never exact; the clerk reads
+// the two numbers off a calibration sheet.
+struct PrintOffset {
+  double XMm = 0;
+  double YMm = 0;
+  friend bool operator==(const PrintOffset&, const PrintOffset&) = default;
+};
+
+// Where each printer's offset is kept.
+class PrintOffsetStore {
+ public:
+  virtual ~PrintOffsetStore() = default;
+  virtual PrintOffset Offset(const std::string& printer) const = 0;
+  virtual void SetOffset(const std::string& printer, const PrintOffset& offset) = 0;
+};
+
 // What the label printing needs of a printing backend. Positions on a page
 // are printer dots from the top-left corner of the printable area.
 class PrintSurface {
@@ -47,6 +65,9 @@ class PrintSurface {
   // Modal dialogs; true when confirmed. Without a display they answer false.
   virtual bool ShowPrintDialog() = 0;
   virtual bool ShowPrinterSetupDialog() = 0;
+  // The offsets that a setup dialog able to show them reads and edits; null
+  // when none are kept. The store outlives the surface's use of it.
+  virtual void SetOffsetStore(PrintOffsetStore* /*store*/) {}
 
   // A job under a title, opened with its first page. False when it cannot be
   // opened (no printer: the backend has shown its message).
