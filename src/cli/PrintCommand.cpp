@@ -51,6 +51,31 @@ int SheetsNeeded(const TfrmMain& d, int labels) {
 
 }  // namespace
 
+int ChoosePrinter(const Options& options, SystemPrinting& printing) {
+  PrintSurface& system = printing.Surface();
+  int index = system.PrinterIndex();
+  if (const auto pdf = options.Get("--pdf")) {
+    const fs::path folder = fs::absolute(*pdf).parent_path();
+    if (!fs::is_directory(folder))
+      throw std::runtime_error("no folder " + folder.string() + " to write " + *pdf + " into");
+    const std::optional<int> pdfPrinter = printing.PdfPrinterWriting(*pdf);
+    if (!pdfPrinter) throw UsageError("this system has no PDF printer: name one with --printer");
+    index = *pdfPrinter;
+  } else if (const auto name = options.Get("--printer")) {
+    const auto list = system.Printers();
+    const auto it =
+        std::find_if(list.begin(), list.end(), [&](const auto& p) { return SameText(p, *name); });
+    if (it == list.end()) {
+      std::string known;
+      for (const auto& p : list) known += (known.empty() ? "" : ", ") + p;
+      throw UsageError("no printer \"" + *name + "\" (printers: " + known + ")");
+    }
+    index = static_cast<int>(it - list.begin());
+  }
+  if (index < 0) throw UsageError("no printer to print on");
+  return index;
+}
+
 int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const Options options(
       args,
@@ -73,26 +98,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   const std::unique_ptr<SystemPrinting> printing = OpenSystemPrinting(host, err);
   Ui& ui = printing->GetUi();
   PrintSurface& system = printing->Surface();
-  int index = system.PrinterIndex();
-  if (const auto pdf = options.Get("--pdf")) {
-    const fs::path folder = fs::absolute(*pdf).parent_path();
-    if (!fs::is_directory(folder))
-      throw std::runtime_error("no folder " + folder.string() + " to write " + *pdf + " into");
-    const std::optional<int> pdfPrinter = printing->PdfPrinterWriting(*pdf);
-    if (!pdfPrinter) throw UsageError("this system has no PDF printer: name one with --printer");
-    index = *pdfPrinter;
-  } else if (const auto name = options.Get("--printer")) {
-    const auto list = system.Printers();
-    const auto it =
-        std::find_if(list.begin(), list.end(), [&](const auto& p) { return SameText(p, *name); });
-    if (it == list.end()) {
-      std::string known;
-      for (const auto& p : list) known += (known.empty() ? "" : ", ") + p;
-      throw UsageError("no printer \"" + *name + "\" (printers: " + known + ")");
-    }
-    index = static_cast<int>(it - list.begin());
-  }
-  if (index < 0) throw UsageError("no printer to print on");
+  const int index = ChoosePrinter(options, *printing);
   ChosenPrinterSurface printer(system, index);
 
   host.SetFormPath(prefix);

@@ -8,16 +8,13 @@ namespace korval::cli {
 namespace {
 
 // The program runs in a console, without windows of its own: messages go to
-// the terminal and questions answer No, as the library answers them on a
-// machine without a screen.
+// the terminal and questions get their unattended answer, as the library
+// answers them on a machine without a screen.
 class ConsoleUi final : public Ui {
  public:
   explicit ConsoleUi(std::ostream& log) : log_(log) {}
   MessageAnswer ShowMessage(const MessageBoxRequest& request) override {
-    const bool question = request.Buttons == MessageButtons::YesNo;
-    log_ << "korval: " << (request.Caption.empty() ? std::string() : request.Caption + ": ")
-         << ReplaceAll(request.Text, "\r\n", " ") << (question ? " [answered No]" : "") << "\n";
-    return question ? MessageAnswer::No : MessageAnswer::Ok;
+    return AnswerUnattended(request, log_);
   }
   std::optional<std::string> OpenPictureDialog(const std::string&, const std::string&) override {
     return std::nullopt;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CalibrateCommand.h"
 #include "cli/DesignCommand.h"
 #include "cli/FormatsCommand.h"
 #include "cli/GoodsCommand.h"
@@ -27,6 +28,10 @@ constexpr const char* kUsage =
     "        [--screenshot FILE.png [--page design|preview]]\n"
     "        open the label dialog on the goods with a stored label format, or\n"
     "        draw it into a picture without showing it\n"
+    "  calibrate --forms DIR --format NAME (--printer NAME | --pdf OUT) [--offset X,Y]\n"
+    "        print a calibration sheet: crosses at the label corners of the format\n"
+    "        and millimetre rulers; --offset stores how far the printer must move\n"
+    "        everything (mm, right and down) in etikety.ini\n"
     "  formats --forms DIR\n"
     "        list the label formats stored in DIR\n"
     "  help  this text\n";
@@ -46,6 +51,7 @@ int main(int argc, char** argv) {
     if (command == "goods") return korval::cli::RunGoodsCommand(rest, std::cout, std::cerr);
     if (command == "print") return korval::cli::RunPrintCommand(rest, std::cout, std::cerr);
     if (command == "design") return korval::cli::RunDesignCommand(rest, std::cout, std::cerr);
+    if (command == "calibrate") return korval::cli::RunCalibrateCommand(rest, std::cout, std::cerr);
     if (command == "formats") return korval::cli::RunFormatsCommand(rest, std::cout);
     std::cerr << "korval: unknown command " << command << "\n\n" << kUsage;
     return 2;

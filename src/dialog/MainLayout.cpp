@@ -9,6 +9,7 @@ using T = ControlLayout::Type;
 constexpr auto kNone = ControlAlign::alNone;
 constexpr auto kTop = ControlAlign::alTop;
 constexpr auto kBottom = ControlAlign::alBottom;
+constexpr auto kLeft = ControlAlign::alLeft;
 constexpr auto kRight = ControlAlign::alRight;
 constexpr auto kClient = ControlAlign::alClient;
 }  // namespace
@@ -138,8 +139,9 @@ const std::vector<ControlLayout>& MainLayoutTable() {
       {"gbPreview", T::GroupBox, "TabSheet2", " Vzhled stránky ", "", kClient, 0, 0, 417, 377},
       {"DSPreview", T::Panel, "gbPreview", "", "", kNone, 20, 20, 185, 262},
       {"Image1", T::PaintBox, "DSPreview", "", "", kClient, 0, 0, 185, 262},
-      {"PodrobnostiPrew", T::CheckBox, "gbPreview", "Podrobnosti", "", kBottom, 2, 356, 413, 17,
-       false},
+      {"Panel9", T::Panel, "gbPreview", "", "", kBottom, 2, 356, 413, 17},
+      {"PodrobnostiPrew", T::CheckBox, "Panel9", "Podrobnosti", "", kLeft, 0, 0, 120, 17, false},
+      {"lblNaArch", T::Label, "Panel9", "", "", kClient, 120, 2, 293, 13},
   };
   return table;
 }

@@ -213,6 +213,8 @@ class TfrmMain : public Form {
   bool PrintFinished = false;
   bool TestMode = false;
   int TestCounter = 0;
+  // Added to every position of the running job: the printer's offset.
+  Point JobOffset{0, 0};
   // Draws the label as it stands at (x, y) printer dots of a page canvas.
   void PaintTiket(Canvas& canvas, int x, int y);
   // The label's items as the design surface shows them: at (0, 0), one
@@ -226,9 +228,23 @@ class TfrmMain : public Form {
   // The grid of the whole sheet in printer dots from the start position: the
   // positions the print job fills, and the ones the preview shows.
   GridInput SheetOnPaper() const;
+  // The selected printer's offset (etikety.ini), in printer dots: what a
+  // print adds to every position. Read once per job.
+  Point PrintOffsetDots() const;
+  // Whether a position, moved by offset (printer dots), reaches outside the
+  // printable area by a millimetre or more; less ends in the strip of a
+  // sheet that the labels fill exactly, where it loses nothing.
+  bool ReachesOutside(const GridPosition& position, Point offset) const;
+  // Asks once, before a job, whether to print labels that reach outside the
+  // printable area: the first labels positions of the grid from the start
+  // position, then of full sheets. True when the job may go on.
+  bool ConfirmPrintableArea(long long labels);
   enum class PageMode { Print, Preview };
   void DrawPage(Canvas& canvas, PageMode mode);
   void PrintTikets();
+  // One sheet with the grid's corners crossed and millimetre rulers, on the
+  // selected printer with its offset; false when the job did not go out.
+  bool PrintCalibrationSheet();
   void actTestPrintExecute();
   void actPrinterSetupExecute();
   void sbResetClick();

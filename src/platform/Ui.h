@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 
@@ -25,6 +26,10 @@ struct MessageBoxRequest {
   MessageIcon Icon = MessageIcon::None;
   MessageButtons Buttons = MessageButtons::Ok;
   MessageModality Modality = MessageModality::Application;
+  // The answer to a question when nobody is there to give one (a print from
+  // the command line): the cautious No, unless going on is what a person
+  // would want in nearly every case.
+  MessageAnswer Unattended = MessageAnswer::No;
 };
 
 // The person in front of the program: message boxes with their answer, the
@@ -48,5 +53,10 @@ class Ui {
   // Posts a message with both parameters 0 to the host window; no waiting.
   virtual void PostHostNotice(std::intptr_t hostWindow, std::uint32_t message) = 0;
 };
+
+// A message that nobody can see, written as one line to log ("korval:
+// caption: text", with the answer given to a question), and its answer: Ok,
+// or a question's Unattended answer.
+MessageAnswer AnswerUnattended(const MessageBoxRequest& request, std::ostream& log);
 
 }  // namespace korval

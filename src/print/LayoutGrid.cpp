@@ -1,5 +1,7 @@
 #include "print/LayoutGrid.h"
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "platform/NumberFormat.h"
@@ -66,14 +68,14 @@ LayoutGrid::LayoutGrid(const GridInput& input) : input_(input) {
 bool LayoutGrid::RowFits(int row) const {
   const double i = row;
   const double reach = (i + 1) * D(metrics_.Height) + (i - 1) * D(metrics_.GapY) + D(metrics_.Top);
-  return reach < input_.SurfaceHeight && input_.LabelHeightMm > 0 && metrics_.Width >= 1 &&
+  return reach < input_.SurfaceHeight + input_.OvershootY && input_.LabelHeightMm > 0 && metrics_.Width >= 1 &&
          metrics_.Height >= 1;
 }
 
 bool LayoutGrid::ColumnFits(int col) const {
   const double j = col;
   const double reach = (j + 1) * D(metrics_.Width) + (j - 1) * D(metrics_.GapX) + D(metrics_.Left);
-  return reach < input_.SurfaceWidth && input_.LabelWidthMm > 0;
+  return reach < input_.SurfaceWidth + input_.OvershootX && input_.LabelWidthMm > 0;
 }
 
 GridPosition LayoutGrid::PositionAt(int col, int row) const {
@@ -87,6 +89,37 @@ GridPosition LayoutGrid::PositionAt(int col, int row) const {
   position.Bounds = {ClampToInt(left), ClampToInt(top), ClampToInt(left + D(metrics_.Width)),
                      ClampToInt(top + D(metrics_.Height))};
   return position;
+}
+
+template <typename Fits>
+int LayoutGrid::CountFitting(Fits fits, double room, double firstReach, double step) const {
+  if (!fits(0)) return 0;
+  if (step <= 0) return 1;
+  // reach(k) = firstReach + k × step; the estimate is corrected by the test
+  // itself, so that rounding in the division cannot miscount.
+  const double estimate = std::floor((room - firstReach) / step);
+  int k = static_cast<int>(std::clamp(estimate, 0.0, static_cast<double>(kIntMax - 1)));
+  while (k > 0 && !fits(k)) --k;
+  while (k < kIntMax - 1 && fits(k + 1)) ++k;
+  return k + 1;
+}
+
+int LayoutGrid::ColumnCount() const {
+  if (!RowFits(0)) return 0;
+  const double step = D(metrics_.Width) + D(metrics_.GapX);
+  return CountFitting([this](int j) { return ColumnFits(j); },
+                      input_.SurfaceWidth + input_.OvershootX,
+                      D(metrics_.Width) - D(metrics_.GapX) + D(metrics_.Left),
+                      columnsAdvance_ ? step : 0);
+}
+
+int LayoutGrid::RowCount() const {
+  if (!ColumnFits(0)) return 0;
+  const double step = D(metrics_.Height) + D(metrics_.GapY);
+  return CountFitting([this](int i) { return RowFits(i); },
+                      input_.SurfaceHeight + input_.OvershootY,
+                      D(metrics_.Height) - D(metrics_.GapY) + D(metrics_.Top),
+                      rowsAdvance_ ? step : 0);
 }
 
 std::vector<GridPosition> LayoutGrid::Positions() const {

@@ -22,6 +22,14 @@ struct GridInput {
   // printer's sheet in dots is paper inches × 25.4 × DotsPerMm.
   double SurfaceWidth = 0;
   double SurfaceHeight = 0;
+  // How far, in surface units, a position may overshoot the surface and
+  // still fit. A sheet's labels are measured in millimetres and rounded to
+  // dots one by one, so a sheet that the labels fill exactly (3 × 70 mm on
+  // A4) comes out a dot or two wider than the paper; its last column ends in
+  // the unprintable strip, where nothing is printed anyway. The sheet on
+  // paper allows less than a millimetre (SheetOnPaper); 0 is the bare rule.
+  double OvershootX = 0;
+  double OvershootY = 0;
   // Surface units per printer dot.
   double ScaleX = 1;
   double ScaleY = 1;
@@ -75,9 +83,10 @@ struct GridPosition {
 };
 
 // The positions row by row, left to right within a row, top to bottom. A row
-// is laid while (i + 1) × H + (i − 1) × gy + top < SH, the label height is
-// positive and W and H are at least 1; a column while
-// (j + 1) × W + (j − 1) × gx + left < SW and the label width is positive.
+// is laid while (i + 1) × H + (i − 1) × gy + top < SH + OvershootY, the label
+// height is positive and W and H are at least 1; a column while
+// (j + 1) × W + (j − 1) × gx + left < SW + OvershootX and the label width is
+// positive.
 // Both tests count one gap fewer than there are labels before the tested
 // edge, so a label may reach into the last gap's width beyond the surface.
 // All roundings are to the nearest integer with halves to even.
@@ -134,7 +143,16 @@ class LayoutGrid {
   // Every position at once.
   std::vector<GridPosition> Positions() const;
 
+  // The columns and rows of a full sheet (from the first position, whatever
+  // the start position), worked out without walking them.
+  int ColumnCount() const;
+  int RowCount() const;
+
  private:
+  // The last index from which test still holds, counting from 0 when it
+  // holds there: reach grows by step per index.
+  template <typename Fits>
+  int CountFitting(Fits fits, double room, double firstReach, double step) const;
   bool RowFits(int row) const;
   bool ColumnFits(int col) const;
   GridPosition PositionAt(int col, int row) const;

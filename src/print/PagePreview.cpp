@@ -8,6 +8,7 @@
 #include "platform/PrintSurface.h"
 #include "print/LayoutGrid.h"
 #include "print/NullCanvas.h"
+#include "print/SheetReadouts.h"
 
 namespace korval {
 namespace {
@@ -15,6 +16,7 @@ namespace {
 // Room that the group box keeps around the sheet for its frame and caption.
 constexpr int kGroupBoxRoom = 60;
 constexpr int kHelpContextPreview = 4;
+constexpr Color kOutsideMark = Rgb(220, 0, 0);
 
 int Trunc(double value) {
   return static_cast<int>(value);
@@ -42,6 +44,11 @@ void TfrmMain::Preview() {
   // The paint box fills its panel completely.
   auto& box = Ctl<Control>("Image1");
   box.SetBounds(0, 0, width, height);
+  GridInput fullSheet = SheetOnPaper();
+  fullSheet.StartCol = 0;
+  fullSheet.StartRow = 0;
+  const LayoutGrid sheet(fullSheet);
+  Ctl<TLabel>("lblNaArch").SetCaption(SheetCountText(sheet.ColumnCount(), sheet.RowCount()));
   Ctl<Control>("DSPreview")
       .SetBounds(group.Width() / 2 - box.Width() / 2, group.Height() / 2 - box.Height() / 2 + 5,
                  width, height);
@@ -114,6 +121,7 @@ void TfrmMain::DrawPreviewPage(Canvas& canvas) {
   input.ScaleY = sy;
   const GridMetrics scaled = LayoutGrid(input).Metrics();
   auto& reset = Ctl<Control>("sbReset");
+  const Point offset = PrintOffsetDots();
   canvas.SetBrushColor(kBlack);
   for (const GridPosition& position : grid) {
     const auto left = position.Col * (scaled.Width + scaled.GapX) + scaled.Left + ox;
@@ -129,6 +137,19 @@ void TfrmMain::DrawPreviewPage(Canvas& canvas) {
       reset.SetEnabled(position.Col > 0 || position.Row > 0);
     }
     canvas.FrameRect(r);
+    // A label that the printer cannot print whole is crossed out in red: the
+    // print will ask before it cuts it.
+    if (ReachesOutside(position, offset)) {
+      canvas.SetPenColor(kOutsideMark);
+      canvas.MoveTo(r.Left, r.Top);
+      canvas.LineTo(r.Right - 1, r.Bottom - 1);
+      canvas.MoveTo(r.Right - 1, r.Top);
+      canvas.LineTo(r.Left, r.Bottom - 1);
+      canvas.SetBrushColor(kOutsideMark);
+      canvas.FrameRect(r);
+      canvas.SetBrushColor(kBlack);
+      canvas.SetPenColor(kBlack);
+    }
   }
   canvas.FrameRect(whole);
 }

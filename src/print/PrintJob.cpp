@@ -1,6 +1,11 @@
 // The real print and the test print: sheets of labels laid out by the grid
 // rule and sent to the print surface, the printer setup button, the reset of
 // the start position and the key filter of the test print's count.
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "dialog/TfrmMain.h"
 #include "host_api/HostContext.h"
 #include "platform/Clock.h"
@@ -10,6 +15,7 @@
 #include "platform/Ui.h"
 #include "print/LayoutGrid.h"
 #include "print/PrintRun.h"
+#include "storage/PrintOffsetFile.h"
 
 namespace korval {
 namespace {
@@ -19,27 +25,13 @@ constexpr const char* kTestPrintTitle = "Zkušební tisk (Etikety)";
 constexpr char32_t kBackspace = 8;
 constexpr const char* kNothingFits = "Na stránku se nevejde žádná etiketa, tisk byl ukončen.";
 constexpr const char* kNoTestLabels = "Počet etiket zkušebního tisku je 0, netiskne se nic.";
+constexpr const char* kOutsidePrintableArea =
+    "Etikety přesahují oblast tisku tiskárny...\r\nTisknout přesto?";
 
 bool HasPosition(const GridInput& sheet) {
   const LayoutGrid grid(sheet);
   return grid.begin() != grid.end();
 }
-
-// The whole sheet in printer dots from the current start position. The
-// surface is the paper edge to edge although positions count from the
-// printable area: labels may reach into the strips on the right and bottom.
-// The page canvas is held while one sheet is laid out, and released however
-// the layout ends.
-class CanvasLock {
- public:
-  explicit CanvasLock(PrintSurface& printer) : printer_(printer) { printer_.LockCanvas(); }
-  ~CanvasLock() { printer_.UnlockCanvas(); }
-  CanvasLock(const CanvasLock&) = delete;
-  CanvasLock& operator=(const CanvasLock&) = delete;
-
- private:
-  PrintSurface& printer_;
-};
 
 }  // namespace
 
@@ -50,8 +42,8 @@ void TfrmMain::DrawPage(Canvas& canvas, PageMode mode) {
   }
   const LayoutGrid grid(SheetOnPaper());
   for (const GridPosition& position : grid) {
-    const int x = position.Bounds.Left;
-    const int y = position.Bounds.Top;
+    const int x = position.Bounds.Left + JobOffset.X;
+    const int y = position.Bounds.Top + JobOffset.Y;
     if (TestMode) {
       ++TestCounter;
       // An emptied count prints nothing rather than guessing a number.
@@ -79,15 +71,67 @@ void TfrmMain::DrawPage(Canvas& canvas, PageMode mode) {
   }
 }
 
+// The whole sheet in printer dots from the current start position. The
+// surface is the paper edge to edge although positions count from the
+// printable area: labels may reach into the strips on the right and bottom.
 GridInput TfrmMain::SheetOnPaper() const {
   GridInput input =
       SheetGridInput(CurrentSheetEdits(), Unit, LabelWidthMm(), LabelHeightMm(), Resolution);
   const PrintSurface& printer = services_.Printer;
   input.SurfaceWidth = printer.PaperWidth(SizeUnit::Inches) * 25.4 * Resolution.DotsPerMmX;
   input.SurfaceHeight = printer.PaperHeight(SizeUnit::Inches) * 25.4 * Resolution.DotsPerMmY;
+  input.OvershootX = Resolution.DotsPerMmX;
+  input.OvershootY = Resolution.DotsPerMmY;
   input.StartCol = StartCol;
   input.StartRow = StartRow;
   return input;
+}
+
+Point TfrmMain::PrintOffsetDots() const {
+  const PrintSurface& printer = services_.Printer;
+  const std::vector<std::string> names = printer.Printers();
+  const int index = printer.PrinterIndex();
+  if (index < 0 || index >= static_cast<int>(names.size())) return {};
+  const PrintOffset mm = PrintOffsetFile().Offset(names[static_cast<std::size_t>(index)]);
+  return {static_cast<int>(RoundHalfEven(mm.XMm * Resolution.DotsPerMmX)),
+          static_cast<int>(RoundHalfEven(mm.YMm * Resolution.DotsPerMmY))};
+}
+
+bool TfrmMain::ReachesOutside(const GridPosition& position, Point offset) const {
+  const PrintSurface& printer = services_.Printer;
+  const double width = (printer.PaperWidth(SizeUnit::Inches) - printer.WasteLeft(SizeUnit::Inches) -
+                        printer.WasteRight(SizeUnit::Inches)) *
+                       25.4 * Resolution.DotsPerMmX;
+  const double height = (printer.PaperHeight(SizeUnit::Inches) -
+                         printer.WasteTop(SizeUnit::Inches) - printer.WasteBottom(SizeUnit::Inches)) *
+                        25.4 * Resolution.DotsPerMmY;
+  const Rect& r = position.Bounds;
+  const double mmX = Resolution.DotsPerMmX;
+  const double mmY = Resolution.DotsPerMmY;
+  return r.Left + offset.X <= -mmX || r.Top + offset.Y <= -mmY ||
+         r.Right + offset.X >= width + mmX || r.Bottom + offset.Y >= height + mmY;
+}
+
+bool TfrmMain::ConfirmPrintableArea(long long labels) {
+  const Point offset = PrintOffsetDots();
+  GridInput sheet = SheetOnPaper();
+  bool outside = false;
+  // The first sheet from the start position; the later ones are full, and
+  // one full sheet stands for all of them.
+  for (int pass = 0; pass < 2 && labels > 0 && !outside; ++pass) {
+    const LayoutGrid grid(sheet);
+    for (auto it = grid.begin(); it != grid.end() && labels > 0 && !outside; ++it, --labels)
+      outside = ReachesOutside(*it, offset);
+    sheet.StartCol = 0;
+    sheet.StartRow = 0;
+  }
+  if (!outside) return true;
+  MessageBoxRequest question{"Dotaz", kOutsidePrintableArea, MessageIcon::Question,
+                             MessageButtons::YesNo, MessageModality::TaskModal};
+  // From the command line the labels are printed and the warning stays in
+  // the log: what reaches out of the area is most often only a label's edge.
+  question.Unattended = MessageAnswer::Yes;
+  return services_.UserInterface.ShowMessage(question) == MessageAnswer::Yes;
 }
 
 void TfrmMain::PrintTikets() {
@@ -97,6 +141,13 @@ void TfrmMain::PrintTikets() {
     if (!printer.ShowPrintDialog()) return;
   }
   ApplyPrinterSelection(printer.PrinterIndex(), -1, -1);
+  JobOffset = PrintOffsetDots();
+  long long labels = 0;
+  for (int i = 0; i < host.GoodsCount(); ++i) {
+    const std::optional<GoodsRecord> goods = host.Goods(i);
+    labels += goods ? std::max<int>(1, goods->Pocet()) : 1;
+  }
+  if (HasPosition(SheetOnPaper()) && !ConfirmPrintableArea(labels)) return;
 
   TestMode = false;
   ItemPrintedCount = 0;
@@ -151,6 +202,8 @@ void TfrmMain::actTestPrintExecute() {
                                        MessageButtons::Ok, MessageModality::TaskModal});
     return;
   }
+  JobOffset = PrintOffsetDots();
+  if (!ConfirmPrintableArea(wanted)) return;
   PrintSurface& printer = services_.Printer;
   {
     PrintRun job(printer, kTestPrintTitle);

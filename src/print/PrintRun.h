@@ -41,4 +41,17 @@ class PrintRun {
   bool refused_ = false;
 };
 
+// The page canvas is held while one sheet is laid out, and released however
+// the layout ends.
+class CanvasLock {
+ public:
+  explicit CanvasLock(PrintSurface& printer) : printer_(printer) { printer_.LockCanvas(); }
+  ~CanvasLock() { printer_.UnlockCanvas(); }
+  CanvasLock(const CanvasLock&) = delete;
+  CanvasLock& operator=(const CanvasLock&) = delete;
+
+ private:
+  PrintSurface& printer_;
+};
+
 }  // namespace korval

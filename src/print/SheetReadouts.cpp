@@ -116,4 +116,12 @@ void ApplyCustomPaperSize(PrintSurface& surface, double widthInches, double heig
   }
 }
 
+std::string SheetCountText(int columns, int rows) {
+  if (columns <= 0 || rows <= 0) return "Na arch se nevejde žádná etiketa";
+  const long long count = static_cast<long long>(columns) * rows;
+  const char* noun = count == 1 ? "etiketa" : count >= 2 && count <= 4 ? "etikety" : "etiket";
+  return std::to_string(columns) + " × " + std::to_string(rows) + " = " + std::to_string(count) +
+         " " + noun;
+}
+
 }  // namespace korval

@@ -54,6 +54,10 @@ struct SheetReadouts {
 // and "...".
 SheetReadouts ComputeSheetReadouts(const PrintSurface& surface, const SheetInfoInput& input);
 
+// How many labels a sheet holds, "3 × 7 = 21 etiket", with the noun in the
+// number's Czech form (1 etiketa, 2 to 4 etikety, otherwise etiket).
+std::string SheetCountText(int columns, int rows);
+
 // Sets a custom paper size of width × height inches on the selected printer,
 // unless either is −1 (the callers that only refresh the read-outs pass
 // −1, −1).

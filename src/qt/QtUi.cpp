@@ -69,12 +69,8 @@ bool QtUi::Interactive() {
 }
 
 MessageAnswer QtUi::ShowMessage(const MessageBoxRequest& request) {
+  if (!Interactive()) return AnswerUnattended(request, log_);
   const bool question = request.Buttons == MessageButtons::YesNo;
-  if (!Interactive()) {
-    log_ << "korval: " << (request.Caption.empty() ? std::string() : request.Caption + ": ")
-         << ReplaceAll(request.Text, "\r\n", " ") << (question ? " [answered No]" : "") << "\n";
-    return question ? MessageAnswer::No : MessageAnswer::Ok;
-  }
   QMessageBox box;
   box.setWindowTitle(request.Caption.empty() ? QStringLiteral("KORVAL") : ToQt(request.Caption));
   box.setText(ToQt(request.Text));

@@ -7,8 +7,10 @@
 
 #include <csignal>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -17,6 +19,7 @@
 
 #include <cups/cups.h>
 
+#include "cli/CalibrateCommand.h"
 #include "cli/ExampleFormsTest.h"
 #include "doubles/CommandOutput.h"
 #include "doubles/PrivateCupsd.h"
@@ -177,9 +180,9 @@ class PrintCommandCupsTest : public PrintCommandTest {
   void SetUp() override {
     PrintCommandTest::SetUp();
     cups_.emplace(
-        std::vector<test::PrivateCupsd::Queue>{{"Etikety", true, false, ""},
-                                               {"Odmitajici", false, false, "Role etiket došla"},
-                                               {"Zastavena", true, true, "Otevřený kryt"}});
+        std::vector<test::PrivateCupsd::Queue>{{"Etikety", true, false, "", ""},
+                                               {"Odmitajici", false, false, "Role etiket došla", ""},
+                                               {"Zastavena", true, true, "Otevřený kryt", ""}});
     if (!cups_->Failure().empty()) {
       // CI runs as root and must run these; elsewhere a missing or refused
       // scheduler is a reason to skip.
@@ -234,6 +237,146 @@ TEST_P(PrintCommandCupsRefusalTest, IsReportedWithThePrintersReason) {
       cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, GetParam().Queue, 0, CUPS_WHICHJOBS_ACTIVE);
   cupsFreeJobs(waiting, jobs);
   EXPECT_EQ(waiting, 0);
+}
+
+// The top band of an A4 page rasterised at twice 600 dpi, grey levels,
+// looked at in 600 dpi dots: a thin line lying between two dots is seen in
+// both, and its middle found to a fraction of a dot.
+class Raster {
+ public:
+  static constexpr int kScale = 2;
+  Raster(const std::string& pdf, const std::string& prefix, int height) {
+    std::system(("pdftoppm -r " + std::to_string(600 * kScale) + " -gray -singlefile -x 0 -y 0 -W " +
+                 std::to_string(4960 * kScale) + " -H " + std::to_string(height * kScale) + " '" +
+                 pdf + "' '" + prefix + "'")
+                    .c_str());
+    std::istringstream in(test::ReadBytes(prefix + ".pgm"));
+    std::string magic;
+    int depth = 0;
+    in >> magic >> width_ >> height_ >> depth;
+    in.get();
+    pixels_.assign(std::istreambuf_iterator<char>(in), {});
+    if (magic != "P5" || pixels_.size() != static_cast<std::size_t>(width_) * height_) width_ = 0;
+  }
+  bool Valid() const { return width_ > 0; }
+  // Pixels, not dots.
+  int Ink(int x, int y) const {
+    return 255 - static_cast<unsigned char>(pixels_[static_cast<std::size_t>(y) * width_ + x]);
+  }
+  // Dots.
+  bool Dark(int x, int y) const { return Ink(x * kScale, y * kScale) > 127; }
+  // The middles of the dark lines crossed along a row or a column, to a
+  // fraction of a pixel: the ink's centre over the line and a pixel on
+  // each side, so that where the rasteriser's rounding puts a thin line's
+  // darkest pixel does not count.
+  std::vector<double> LinesAlongRow(int y) const {
+    return Lines(width_, [&](int x) { return Ink(x, y * kScale); });
+  }
+  std::vector<double> LinesAlongColumn(int x) const {
+    return Lines(height_, [&](int y) { return Ink(x * kScale, y); });
+  }
+
+ private:
+  template <typename InkAt>
+  static std::vector<double> Lines(int length, InkAt ink) {
+    std::vector<double> lines;
+    for (int i = 0; i < length; ++i) {
+      if (ink(i) <= 127 || (i > 0 && ink(i - 1) > 127)) continue;
+      int end = i;
+      while (end + 1 < length && ink(end + 1) > 127) ++end;
+      double sum = 0;
+      double weighted = 0;
+      for (int k = std::max(0, i - 1); k <= std::min(length - 1, end + 1); ++k) {
+        sum += ink(k);
+        weighted += ink(k) * (k + 0.5);
+      }
+      lines.push_back(weighted / sum / kScale);
+    }
+    return lines;
+  }
+
+  int width_ = 0;
+  int height_ = 0;
+  std::string pixels_;
+};
+
+// A queue whose printable area starts 18 pt (150 dots at 600 dpi) from the
+// left and 36 pt (300 dots) from the top of A4. Positions count from that
+// corner; the example format's labels are framed, 70 mm wide (1654 dots),
+// three across, 1,5 mm (35 dots) below the area's top edge. The printer's
+// offset moves them all by its dots, 2 mm and 1 mm: 47 and 24.
+TEST(PrintCommandMarginsTest, TheGridSitsOnThePrintableAreaAndMovesByTheOffset) {
+  test::PrivateCupsd cups({{"Okraje", true, false, "", "18 18 577 806"}});
+  if (!cups.Failure().empty()) {
+    if (::geteuid() == 0 && !cups.Missing()) FAIL() << cups.Failure();
+    GTEST_SKIP() << "no private CUPS scheduler: " << cups.Failure();
+  }
+  if (std::system("command -v pdftoppm >/dev/null") != 0) GTEST_SKIP() << "no pdftoppm";
+  test::TempFolder folder;
+  test::FolderInUse inUse(folder.Path());
+  const std::string forms = folder.File("forms");
+  fs::copy(fs::path(KORVAL_SOURCE_DIR) / "examples" / "forms", forms);
+  ProfileFile(forms + "/TiketSav.000").WriteString("SetUp", "rxseOsax.Text", "70");
+  test::WriteBytes(folder.File("goods.csv"), "Nazev;Cislo;Pocet\nPrvní;AAA-1;3\n");
+
+  std::vector<std::vector<double>> across;
+  std::vector<std::vector<double>> down;
+  for (const char* offset : {"", "2;1"}) {
+    SCOPED_TRACE(offset);
+    if (*offset != 0) {
+      // The calibration sheet stores the offset and shows it at work: the
+      // first label's corner cross centred on (150 + 47, 335 + 24).
+      std::ostringstream out;
+      std::ostringstream err;
+      ASSERT_EQ(RunCalibrateCommand({"--forms", forms, "--format", "Cenovka", "--printer",
+                                     "Okraje", "--offset", offset},
+                                    out, err),
+                0)
+          << err.str();
+      test::WriteBytes(folder.File("calibration.pdf"), cups.WaitForOutput("Okraje"));
+      const Raster sheet(folder.File("calibration.pdf"), folder.File("calibration"), 1400);
+      ASSERT_TRUE(sheet.Valid());
+      EXPECT_TRUE(sheet.Dark(197, 359));
+      EXPECT_TRUE(sheet.Dark(197 - 50, 359));
+      EXPECT_TRUE(sheet.Dark(197, 359 + 50));
+      EXPECT_FALSE(sheet.Dark(197 + 100, 359 + 100));
+      EXPECT_FALSE(sheet.Dark(197 - 4, 359 + 50)) << "a stroke of 0.2 mm";
+    }
+    fs::remove(cups.OutputOf("Okraje"));
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(RunPrintCommand({"--forms", forms, "--format", "Cenovka", "--goods",
+                               folder.File("goods.csv"), "--printer", "Okraje"},
+                              out, err),
+              0)
+        << err.str();
+    // The third column runs 150 dots past the area: said, and printed.
+    EXPECT_NE(err.str().find("Etikety přesahují oblast tisku tiskárny..."), std::string::npos)
+        << err.str();
+    const std::string document = cups.WaitForOutput("Okraje");
+    ASSERT_EQ(document.substr(0, 4), "%PDF");
+    test::WriteBytes(folder.File("job.pdf"), document);
+    const Raster page(folder.File("job.pdf"), folder.File("job"), 1400);
+    ASSERT_TRUE(page.Valid());
+    // Down a column inside the first label, the first edge is its frame's
+    // top; just below it a row crosses only the frames' sides.
+    down.push_back(page.LinesAlongColumn(1000));
+    ASSERT_FALSE(down.back().empty());
+    across.push_back(page.LinesAlongRow(static_cast<int>(down.back().front()) + 4));
+  }
+  ASSERT_GE(across[0].size(), 3u);
+  // Frames start at 150, 150 + 1654 and 150 + 2 × 1654 across and at
+  // 300 + 35 down, each within a dot (a frame's line is a dot wide, its
+  // middle half a dot in).
+  EXPECT_NEAR(across[0][0], 150.5, 1);
+  EXPECT_NEAR(across[0][1], 150 + 1654, 1) << "the first frame's right side and the second's left";
+  EXPECT_NEAR(across[0][2], 150 + 2 * 1654, 1);
+  EXPECT_NEAR(down[0][0], 335.5, 1);
+  // The offset moves the whole grid by its dots.
+  ASSERT_EQ(across[1].size(), across[0].size());
+  for (std::size_t i = 0; i < across[0].size(); ++i)
+    EXPECT_NEAR(across[1][i] - across[0][i], 47, 0.5);
+  EXPECT_NEAR(down[1][0] - down[0][0], 24, 0.5) << down[0][0] << " " << down[1][0] << " " << across[0][0] << " " << across[1][0];
 }
 
 INSTANTIATE_TEST_SUITE_P(Queues, PrintCommandCupsRefusalTest,

@@ -52,7 +52,7 @@ constexpr const char* kPpd = R"ppd(*PPD-Adobe: "4.3"
 *PageSize A4/A4: "<</PageSize[595 842]>>setpagedevice"
 *CloseUI: *PageSize
 *DefaultImageableArea: A4
-*ImageableArea A4/A4: "0 0 595 842"
+*ImageableArea A4/A4: "@AREA@"
 *DefaultPaperDimension: A4
 *PaperDimension A4/A4: "595 842"
 )ppd";
@@ -156,7 +156,10 @@ void PrivateCupsd::Start(const std::vector<Queue>& queues) {
                 (queue.Accepting ? "Yes" : "No") + "\n";
     if (!queue.StateMessage.empty()) printers += "StateMessage " + queue.StateMessage + "\n";
     printers += "Shared No\n</Printer>\n";
-    WriteFile(root / "ppd" / (queue.Name + ".ppd"), kPpd, readable);
+    std::string ppd = kPpd;
+    ppd.replace(ppd.find("@AREA@"), 6,
+                queue.ImageableArea.empty() ? "0 0 595 842" : queue.ImageableArea);
+    WriteFile(root / "ppd" / (queue.Name + ".ppd"), ppd, readable);
   }
   WriteFile(root / "printers.conf", printers, readable);
 

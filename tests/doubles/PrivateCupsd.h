@@ -24,6 +24,10 @@ class PrivateCupsd {
     bool Accepting = true;
     bool Stopped = false;
     std::string StateMessage;
+    // The printable area of its A4 page in points from the bottom-left
+    // corner ("llx lly urx ury"), as a driver reports it; empty: the whole
+    // page.
+    std::string ImageableArea;
   };
 
   explicit PrivateCupsd(const std::vector<Queue>& queues);

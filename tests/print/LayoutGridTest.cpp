@@ -200,6 +200,92 @@ TEST(LayoutGridGuard, GapCancellingTheLabelStillEnds) {
   EXPECT_EQ(LayoutGrid(input).Positions().size(), 9u);  // one row of 9
 }
 
+// The sheet that labels fill exactly: 3 × 70 mm across A4 (210 mm) at
+// 600 dpi. Each label rounds to 1654 dots, three reach 4962, past the
+// sheet's 4960.6; with less than a millimetre's overshoot allowed, the third
+// column is laid, and one that overshoots by a millimetre or more is not.
+TEST(LayoutGridOvershoot, ASheetFilledExactlyKeepsItsLastColumn) {
+  const float dotsPerMm = 600 / 25.4f;
+  GridInput input;
+  input.SurfaceWidth = 210 * dotsPerMm;
+  input.SurfaceHeight = 297 * dotsPerMm;
+  input.Unit = MeasureUnit::Millimetres;
+  input.Resolution = {dotsPerMm, dotsPerMm};
+  input.LabelWidthMm = 70;
+  input.LabelHeightMm = 297.0 / 7;
+  EXPECT_EQ(LayoutGrid(input).ColumnCount(), 2) << "the bare rule";
+  EXPECT_EQ(LayoutGrid(input).RowCount(), 7);
+  input.OvershootX = dotsPerMm;
+  input.OvershootY = dotsPerMm;
+  const LayoutGrid grid(input);
+  EXPECT_EQ(grid.ColumnCount(), 3);
+  EXPECT_EQ(grid.RowCount(), 7);
+  EXPECT_EQ(grid.Positions().size(), 21u);
+  EXPECT_EQ(grid.Positions().back().Bounds.Right, 4962);
+
+  input.LeftMargin = 1.0;  // 24 dots more: a millimetre past the sheet
+  EXPECT_EQ(LayoutGrid(input).ColumnCount(), 2);
+  input.LeftMargin = 0.9;
+  EXPECT_EQ(LayoutGrid(input).ColumnCount(), 3);
+}
+
+// Columns and rows are worked out without walking the sheet; they must
+// be what the walk lays, whatever the start position.
+TEST(LayoutGridCount, ColumnsAndRowsAreThoseOfTheWalk) {
+  struct Case {
+    const char* name;
+    GridInput input;
+  };
+  auto withGaps = [](GridInput in, double gx, double gy, double left, double top) {
+    in.HorizontalGap = gx;
+    in.VerticalGap = gy;
+    in.LeftMargin = left;
+    in.TopMargin = top;
+    return in;
+  };
+  auto started = [](GridInput in, int col, int row) {
+    in.StartCol = col;
+    in.StartRow = row;
+    return in;
+  };
+  auto overshoot = [](GridInput in, double x, double y) {
+    in.OvershootX = x;
+    in.OvershootY = y;
+    return in;
+  };
+  const Case cases[] = {
+      {"plain", DotsSheet(30, 30, 10, 10)},
+      {"gaps and margins", withGaps(DotsSheet(1000, 700, 90, 45), 7, 3, 11, 5)},
+      {"started late", started(withGaps(DotsSheet(1000, 700, 90, 45), 7, 3, 11, 5), 4, 6)},
+      {"one column", DotsSheet(50, 500, 45, 10)},
+      {"label wider than the sheet", DotsSheet(100, 1000, 150, 10)},
+      {"no height", DotsSheet(100, 100, 10, 0)},
+      {"gap cancelling the label", withGaps(DotsSheet(100, 100, 10, 10), -10, 0, 0, 0)},
+      {"rows cancelled", withGaps(DotsSheet(100, 100, 10, 10), 0, -15, 0, 0)},
+      {"negative margin", withGaps(DotsSheet(100, 100, 10, 10), 0, 0, -25, -5)},
+      {"overshoot", overshoot(DotsSheet(100, 100, 25, 20), 0.5, 5)},
+      {"fractional", DotsSheet(100.5, 60.25, 50, 20)},
+  };
+  for (const Case& c : cases) {
+    const LayoutGrid grid(c.input);
+    GridInput full = c.input;
+    full.StartCol = 0;
+    full.StartRow = 0;
+    int columns = 0;
+    int rows = 0;
+    for (const GridPosition& p : LayoutGrid(full)) {
+      if (p.Row == 0) ++columns;
+      rows = p.Row + 1;
+    }
+    EXPECT_EQ(grid.ColumnCount(), columns) << c.name;
+    EXPECT_EQ(grid.RowCount(), rows) << c.name;
+  }
+  // A sheet of a thousand million columns is counted, not walked.
+  const LayoutGrid vast(DotsSheet(1e9, 10, 1, 5));
+  EXPECT_EQ(vast.ColumnCount(), 999999999);
+  EXPECT_EQ(vast.RowCount(), 1);
+}
+
 TEST(SheetGridInput, TakesMarginsFromTheEdits) {
   SheetEdits edits;
   edits.meOdsazHorni = "1,5";

@@ -134,6 +134,38 @@ TEST_F(PagePreviewTest, PrintableAreaIsDottedAndOffsetsTheLabelsOnlyWithAllFourS
   EXPECT_EQ(Start(), (Point{0, 0}));
 }
 
+// Positions that the printer cannot print whole are crossed out in red, as
+// far as they reach a millimetre or more out of the printable area; the
+// read-out beside the check box says what the sheet holds.
+TEST_F(PagePreviewTest, MarksPositionsOutsideThePrintableAreaAndCountsTheSheet) {
+  auto marked = [this] {
+    std::vector<Rect> red;
+    for (const auto& call : Paint().CallsOf(Op::FrameRect))
+      if (call.brushColor != kBlack) red.push_back(call.rect);
+    return red;
+  };
+  EXPECT_TRUE(marked().empty());
+  EXPECT_TRUE(box_.CallsOf(Op::LineTo).empty());
+  EXPECT_EQ(D().Ctl<TLabel>("lblNaArch").Caption(), "3 × 4 = 12 etiket");
+
+  // The third column ends at 4080 dots: 20 dots (less than a millimetre at
+  // 600 dpi) past a printable area of 4060 is no loss, 30 dots are.
+  Paper().WasteRightIn = 740 / 600.0;
+  EXPECT_TRUE(marked().empty());
+  Paper().WasteRightIn = 750 / 600.0;
+  EXPECT_EQ(marked(), (std::vector<Rect>{{120, 0, 170, 50},
+                                         {120, 60, 170, 110},
+                                         {120, 120, 170, 170},
+                                         {120, 180, 170, 230}}));
+  EXPECT_EQ(box_.CallsOf(Op::LineTo).size(), 8u) << "two strokes across each";
+  // The positions stay, and so does the count: the printer may still print them.
+  EXPECT_EQ(D().Ctl<TLabel>("lblNaArch").Caption(), "3 × 4 = 12 etiket");
+
+  D().Ctl<Edit>("rxseOsax").SetText("6000");
+  Paint();
+  EXPECT_EQ(D().Ctl<TLabel>("lblNaArch").Caption(), "Na arch se nevejde žádná etiketa");
+}
+
 TEST_F(PagePreviewTest, ClickOnAnEdgeOrBetweenLabelsPicksNothing) {
   auto& reset = D().Ctl<Control>("sbReset");
   // Second column 60–110, second row 60–110; gaps 50–60 and 110–120.

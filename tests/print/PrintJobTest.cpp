@@ -7,6 +7,8 @@
 
 #include "doubles/DialogFixture.h"
 #include "doubles/RecordingCanvas.h"
+#include "storage/PrintOffsetFile.h"
+#include "storage/ProfileTestFolder.h"
 
 namespace korval {
 namespace {
@@ -291,6 +293,69 @@ INSTANTIATE_TEST_SUITE_P(
                       NothingFits{"StartRowBelowTheLastRow", "1000", "1000", 0, 2},
                       NothingFits{"StartColumnPastTheLastRow", "1000", "1000", 2, 1}),
     [](const auto& param) { return std::string(param.param.What); });
+
+// The printer's offset (etikety.ini of the current folder) moves every label
+// of a print and of a test print by the same dots: 1 mm and −0.5 mm are 24
+// and −12 dots at 600 dpi. Another printer's offset moves nothing here.
+TEST_F(PrintJobTest, PrinterOffsetMovesEveryLabelOfThatPrinter) {
+  const test::TempFolder folder;
+  const test::FolderInUse inUse(folder.Path());
+  PrintOffsetFile().SetOffset("Jiná", {5, 5});
+  PrintOffsetFile().SetOffset("Etikety", {1, -0.5});
+  SetGoods({{"A", 4}});
+  D().PrintTikets();
+  EXPECT_EQ(Origins(Page(0, 0)), (std::vector<Point>{{24, -12}, {1024, -12}, {24, 988}, {1024, 988}}));
+  D().Ctl<Edit>("ePocetEtiket").SetText("1");
+  D().actTestPrintExecute();
+  EXPECT_EQ(Origins(Page(1, 0)), (std::vector<Point>{{24, -12}}));
+  // Less than a millimetre beyond the area is not worth a question.
+  EXPECT_TRUE(f_.ui.messages_.empty());
+
+  PrintOffsetFile().SetOffset("Etikety", {});
+  EXPECT_EQ(test::ReadBytes((folder.Path() / "etikety.ini").string()).find("Etikety_"), std::string::npos);
+  D().actTestPrintExecute();
+  EXPECT_EQ(Origins(Page(2, 0)), (std::vector<Point>{{0, 0}}));
+}
+
+// Labels that reach out of the printable area are asked about once per
+// print, before a job opens; only the positions the job will use count.
+TEST_F(PrintJobTest, LabelsOutsideThePrintableAreaAreAskedAboutOnce) {
+  // 0.5 in of right strip leaves 2100 dots: the second column (1000–2000)
+  // fits, with labels of 1100 dots it (1100–2200) does not.
+  f_.printer.printers_[0].WasteRightIn = 0.5;
+  f_.printer.SelectPrinter(0);
+  D().Ctl<Edit>("rxseOsax").SetText("1100");
+  SetGoods({{"A", 1}});
+  D().PrintTikets();
+  EXPECT_TRUE(f_.ui.messages_.empty()) << "one label in the first position";
+  ASSERT_EQ(f_.printer.jobs_.size(), 1u);
+
+  SetGoods({{"A", 3}, {"B", 4}});  // two sheets
+  f_.ui.answers_.push_back(MessageAnswer::No);
+  D().PrintTikets();
+  ASSERT_EQ(f_.ui.messages_.size(), 1u);
+  const MessageBoxRequest& asked = f_.ui.messages_[0];
+  EXPECT_EQ(asked.Text, "Etikety přesahují oblast tisku tiskárny...\r\nTisknout přesto?");
+  EXPECT_EQ(asked.Buttons, MessageButtons::YesNo);
+  EXPECT_EQ(asked.Unattended, MessageAnswer::Yes) << "the command line prints with a warning";
+  EXPECT_EQ(f_.printer.jobs_.size(), 1u) << "answered No: nothing printed";
+
+  f_.ui.answers_.push_back(MessageAnswer::Yes);
+  D().PrintTikets();
+  EXPECT_EQ(f_.ui.messages_.size(), 2u);
+  ASSERT_EQ(f_.printer.jobs_.size(), 2u);
+  EXPECT_EQ(Sheets().size(), 3u) << "the earlier job's sheet and two";
+
+  // A test print asks too, for the labels it prints.
+  D().Ctl<Edit>("ePocetEtiket").SetText("1");
+  D().actTestPrintExecute();
+  EXPECT_EQ(f_.ui.messages_.size(), 2u);
+  D().Ctl<Edit>("ePocetEtiket").SetText("2");
+  f_.ui.answers_.push_back(MessageAnswer::No);
+  D().actTestPrintExecute();
+  EXPECT_EQ(f_.ui.messages_.size(), 3u);
+  EXPECT_EQ(f_.printer.jobs_.size(), 3u);
+}
 
 TEST_F(PrintJobTest, TestPrintPutsTheCountOnOneSheetFromTheStartPosition) {
   SetGoods({{"A", 3}, {"B", 2}}, -1);

@@ -183,5 +183,14 @@ TEST(ApplyCustomPaperSize, OnlyWhenBothSizesAreGiven) {
   EXPECT_EQ(surface.customPaperSizes_, expected);
 }
 
+TEST(SheetCountText, SaysTheLabelsOfASheetInCzech) {
+  EXPECT_EQ(SheetCountText(3, 7), "3 × 7 = 21 etiket");
+  EXPECT_EQ(SheetCountText(1, 1), "1 × 1 = 1 etiketa");
+  EXPECT_EQ(SheetCountText(2, 2), "2 × 2 = 4 etikety");
+  EXPECT_EQ(SheetCountText(5, 1), "5 × 1 = 5 etiket");
+  EXPECT_EQ(SheetCountText(0, 7), "Na arch se nevejde žádná etiketa");
+  EXPECT_EQ(SheetCountText(65536, 65536), "65536 × 65536 = 4294967296 etiket");
+}
+
 }  // namespace
 }  // namespace korval
