@@ -7,6 +7,7 @@
 #include "cli/FormatsCommand.h"
 #include "cli/GoodsCommand.h"
 #include "cli/GoodsFile.h"
+#include "cli/SheetsCommand.h"
 #include "cli/Options.h"
 #include "cli/SystemPrinting.h"
 #include "cli/Terminal.h"
@@ -54,7 +55,8 @@ int SheetsNeeded(const TfrmMain& d, int labels) {
 int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const Options options(
       args,
-      {"--forms", "--format", "--goods", "--pdf", "--printer", "--start", "--test", "--encoding"},
+      {"--forms", "--format", "--goods", "--pdf", "--printer", "--start", "--test", "--encoding",
+       "--sheet"},
       {});
   const std::string prefix = FormsPrefix(options.Require("--forms"));
   const std::string format = options.Require("--format");
@@ -67,6 +69,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
     testCount = ParseInt(*test);
     if (!testCount || *testCount < 0) throw UsageError("--test wants a number of labels");
   }
+  const std::string sheet = SheetOption(options.Get("--sheet"));
   const GoodsFile goods = LoadGoods(options, "print", err, true);
 
   HostContext& host = Host();
@@ -106,6 +109,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   for (int i = 0; i < host.GoodsCount(); ++i) labels += std::max<int>(1, host.Goods(i)->Pocet());
 
   TfrmMain dialog(SystemDialogServices(host, ui, printer));
+  dialog.StartSheet = sheet;
   dialog.RunCreationSteps();
   if (const auto start = options.Get("--start"))
     std::tie(dialog.StartCol, dialog.StartRow) = ParseStart(*start);
