@@ -7,8 +7,8 @@
 #include "cli/FormatsCommand.h"
 #include "cli/GoodsCommand.h"
 #include "cli/GoodsFile.h"
-#include "cli/SheetsCommand.h"
 #include "cli/Options.h"
+#include "cli/SheetsCommand.h"
 #include "cli/SystemPrinting.h"
 #include "cli/Terminal.h"
 #include "dialog/TfrmMain.h"
@@ -53,11 +53,10 @@ int SheetsNeeded(const TfrmMain& d, int labels) {
 }  // namespace
 
 int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const Options options(
-      args,
-      {"--forms", "--format", "--goods", "--pdf", "--printer", "--start", "--test", "--encoding",
-       "--sheet"},
-      {});
+  const Options options(args,
+                        {"--forms", "--format", "--goods", "--pdf", "--printer", "--start",
+                         "--test", "--encoding", "--sheet"},
+                        {});
   const std::string prefix = FormsPrefix(options.Require("--forms"));
   const std::string format = options.Require("--format");
   if (options.Has("--pdf") && options.Has("--printer"))
@@ -69,7 +68,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
     testCount = ParseInt(*test);
     if (!testCount || *testCount < 0) throw UsageError("--test wants a number of labels");
   }
-  const std::string sheet = SheetOption(options.Get("--sheet"));
+  const std::string startSheet = SheetOption(options.Get("--sheet"));
   const GoodsFile goods = LoadGoods(options, "print", err, true);
 
   HostContext& host = Host();
@@ -109,7 +108,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   for (int i = 0; i < host.GoodsCount(); ++i) labels += std::max<int>(1, host.Goods(i)->Pocet());
 
   TfrmMain dialog(SystemDialogServices(host, ui, printer));
-  dialog.StartSheet = sheet;
+  dialog.StartSheet = startSheet;
   dialog.RunCreationSteps();
   if (const auto start = options.Get("--start"))
     std::tie(dialog.StartCol, dialog.StartRow) = ParseStart(*start);

@@ -11,9 +11,13 @@ namespace {
 
 // Lengths on the command line are written with a point, whatever the locale:
 // the output is read by scripts as much as by people.
-std::string Mm(double mm) { return FormatSheetMm(mm, '.'); }
+std::string Mm(double mm) {
+  return FormatSheetMm(mm, '.');
+}
 
-std::string CodeText(const SheetTemplate::Code& code) { return code.Maker + " " + code.Name; }
+std::string CodeText(const SheetTemplate::Code& code) {
+  return code.Maker + " " + code.Name;
+}
 
 }  // namespace
 
@@ -69,8 +73,8 @@ int RunSheetsCommand(const std::vector<std::string>& args, std::ostream& out) {
     std::string line = FormatText(
         "%-22s %-6s %s x %s mm  %d x %d = %d  margins left %s top %s  pitch %s x %s  %s",
         CodeText(sheet->Codes.front()).c_str(), sheet->Paper.c_str(),
-        Mm(sheet->LabelWidthMm).c_str(), Mm(sheet->LabelHeightMm).c_str(), sheet->Cols,
-        sheet->Rows, sheet->Count(), Mm(sheet->LeftMm).c_str(), Mm(sheet->TopMm).c_str(),
+        Mm(sheet->LabelWidthMm).c_str(), Mm(sheet->LabelHeightMm).c_str(), sheet->Cols, sheet->Rows,
+        sheet->Count(), Mm(sheet->LeftMm).c_str(), Mm(sheet->TopMm).c_str(),
         Mm(sheet->PitchXMm).c_str(), Mm(sheet->PitchYMm).c_str(), sheet->Description.c_str());
     for (std::size_t i = 1; i < sheet->Codes.size(); ++i)
       line += (i == 1 ? "  (also " : ", ") + CodeText(sheet->Codes[i]);

@@ -61,8 +61,7 @@ void TfrmMain::ChooseSheet(const SheetTemplate& sheet) {
       sheet, Unit, Resolution, hasPrinter ? printer.WasteLeft(SizeUnit::Millimetres) : 0.0,
       hasPrinter ? printer.WasteTop(SizeUnit::Millimetres) : 0.0, Locale().DecimalSeparator());
   const bool byProgram = std::exchange(SheetEditsByProgram, true);
-  for (const SheetEdit e : kUnitConversionOrder)
-    Ctl<Edit>(SheetEditName(e)).SetText(edits.Text(e));
+  for (const SheetEdit e : kUnitConversionOrder) Ctl<Edit>(SheetEditName(e)).SetText(edits.Text(e));
   SheetEditsByProgram = byProgram;
   Ctl<ComboBox>("cbArch").SetItemIndex(static_cast<int>(index) + 1);
   DrawTiket();

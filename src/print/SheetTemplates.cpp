@@ -86,8 +86,7 @@ SheetTemplate ParseLine(std::string_view text, int line) {
       code.Name = TrimControl(each.substr(colon + 1));
     }
     if (code.Maker.empty() || code.Name.empty())
-      throw SheetCatalogueError(
-          line, "\"" + std::string(each) + "\" is not a maker:code pair");
+      throw SheetCatalogueError(line, "\"" + std::string(each) + "\" is not a maker:code pair");
     sheet.Codes.push_back(std::move(code));
   }
   sheet.Description = TrimControl(f[11]);
@@ -195,8 +194,8 @@ std::vector<const SheetTemplate*> SheetTemplates::Search(std::string_view text,
 }
 
 SheetEdits SheetEditsFor(const SheetTemplate& sheet, MeasureUnit unit,
-                         const PrinterResolution& resolution, double wasteLeftMm,
-                         double wasteTopMm, char decimalSeparator) {
+                         const PrinterResolution& resolution, double wasteLeftMm, double wasteTopMm,
+                         char decimalSeparator) {
   auto text = [&](double mm, SheetEdit edit) {
     if (unit == MeasureUnit::Millimetres) return FormatFloatMask(mm, "###0.###", decimalSeparator);
     const double dots = mm * AxisDotsPerMm(edit, resolution);

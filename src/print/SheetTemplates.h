@@ -93,8 +93,8 @@ class SheetTemplates {
 // strips (wasteLeftMm, wasteTopMm); a margin smaller than the strip comes out
 // negative. Millimetres are written "###0.###", dots rounded to the nearest.
 SheetEdits SheetEditsFor(const SheetTemplate& sheet, MeasureUnit unit,
-                         const PrinterResolution& resolution, double wasteLeftMm,
-                         double wasteTopMm, char decimalSeparator);
+                         const PrinterResolution& resolution, double wasteLeftMm, double wasteTopMm,
+                         char decimalSeparator);
 
 // How a list shows a template: "Avery L7160 – 63,5 × 38,1 mm, 3 × 7 = 21".
 std::string SheetTemplateCaption(const SheetTemplate& sheet, char decimalSeparator);

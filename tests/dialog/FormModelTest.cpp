@@ -216,7 +216,8 @@ TEST(FormModelTest, TheSheetComboListsOwnNumbersThenTheCatalogue) {
   EXPECT_EQ(d.Ctl<TLabel>("lblArch").Caption(), "Arch:");
   d.SetSheetCatalogue(SheetTemplates::Parse(kTwoSheets));
   EXPECT_EQ(sheets.Items(),
-            (std::vector<std::string>{"vlastní", "Avery L7160 \u2013 63,5 \u00d7 38,1 mm, 3 \u00d7 7 = 21",
+            (std::vector<std::string>{"vlastní",
+                                      "Avery L7160 \u2013 63,5 \u00d7 38,1 mm, 3 \u00d7 7 = 21",
                                       "Avery 5160 \u2013 66,68 \u00d7 25,4 mm, 3 \u00d7 10 = 30"}));
   EXPECT_EQ(sheets.ItemIndex(), 0);
   EXPECT_EQ(d.ChosenSheet(), nullptr);

@@ -13,7 +13,8 @@
 namespace korval {
 namespace {
 
-const std::string kShippedCatalogue = std::string(KORVAL_SOURCE_DIR) + "/data/sheets/label-sheets.txt";
+const std::string kShippedCatalogue =
+    std::string(KORVAL_SOURCE_DIR) + "/data/sheets/label-sheets.txt";
 
 const SheetTemplates& Shipped() {
   static const SheetTemplates catalogue = SheetTemplates::Load(kShippedCatalogue);
@@ -62,8 +63,7 @@ TEST(SheetTemplatesTest, TheShippedCatalogueStoresEachLayoutAndEachCodeOnce) {
   for (const SheetTemplate& sheet : Shipped().All()) {
     EXPECT_TRUE(layouts
                     .insert({sheet.Paper, sheet.LabelWidthMm, sheet.LabelHeightMm, sheet.Cols,
-                             sheet.Rows, sheet.LeftMm, sheet.TopMm, sheet.PitchXMm,
-                             sheet.PitchYMm})
+                             sheet.Rows, sheet.LeftMm, sheet.TopMm, sheet.PitchXMm, sheet.PitchYMm})
                     .second)
         << sheet.Name();
     for (const SheetTemplate::Code& code : sheet.Codes)
@@ -79,9 +79,8 @@ TEST(SheetTemplatesTest, EveryShippedCodeIsFoundByMakerAndCodeAndAlone) {
   for (const SheetTemplate& sheet : catalogue.All()) {
     for (const SheetTemplate::Code& code : sheet.Codes) {
       SCOPED_TRACE(code.Maker + ":" + code.Name);
-      for (const std::string& text :
-           {code.Maker + ":" + code.Name, code.Maker + " " + code.Name,
-            UpperCase(code.Maker + " " + code.Name)}) {
+      for (const std::string& text : {code.Maker + ":" + code.Name, code.Maker + " " + code.Name,
+                                      UpperCase(code.Maker + " " + code.Name)}) {
         const SheetLookup found = catalogue.Find(text);
         EXPECT_EQ(found.Found, &sheet) << text;
       }
@@ -209,25 +208,46 @@ TEST(SheetTemplatesTest, ATemplateFillsTheSixEditsInTheUnitInForce) {
   const SheetTemplates catalogue = SheetTemplates::Parse(kSmall);
   const SheetTemplate& sheet = catalogue.All()[0];
   const Filled cases[] = {
-      {"mm, no strips", MeasureUnit::Millimetres, 11.811024f, 0, 0,
+      {"mm, no strips",
+       MeasureUnit::Millimetres,
+       11.811024f,
+       0,
+       0,
        {"15,15", "7,25", "2,54", "0", "63,5", "38,1"}},
-      {"mm, 4.23 mm strips", MeasureUnit::Millimetres, 11.811024f, 4.23, 4.23,
+      {"mm, 4.23 mm strips",
+       MeasureUnit::Millimetres,
+       11.811024f,
+       4.23,
+       4.23,
        {"10,92", "3,02", "2,54", "0", "63,5", "38,1"}},
       // 63.5 mm = 750 dots, 2.54 mm = 30, 7.25 mm = 85.63 -> 86, 15.15 mm = 178.93 -> 179.
       {"300 dpi", MeasureUnit::Dots, 11.811024f, 0, 0, {"179", "86", "30", "0", "750", "450"}},
-      // 600 dpi, strips of 1/6 inch (4.2333 mm): 3.0167 mm = 71.25 -> 71, 10.9167 mm = 257.9 -> 258.
-      {"600 dpi with strips", MeasureUnit::Dots, 23.622047f, 25.4 / 6, 25.4 / 6,
+      // 600 dpi, strips of 1/6 inch (4.2333 mm): 3.0167 mm = 71.25 -> 71, 10.9167 mm = 257.9 ->
+      // 258.
+      {"600 dpi with strips",
+       MeasureUnit::Dots,
+       23.622047f,
+       25.4 / 6,
+       25.4 / 6,
        {"258", "71", "60", "0", "1500", "900"}},
       // A strip wider than the margin: the sheet starts before the printable corner.
-      {"strip past the margin", MeasureUnit::Millimetres, 11.811024f, 9.5, 16,
+      {"strip past the margin",
+       MeasureUnit::Millimetres,
+       11.811024f,
+       9.5,
+       16,
        {"-0,85", "-2,25", "2,54", "0", "63,5", "38,1"}},
-      {"in dots, before the corner", MeasureUnit::Dots, 11.811024f, 9.5, 16,
+      {"in dots, before the corner",
+       MeasureUnit::Dots,
+       11.811024f,
+       9.5,
+       16,
        {"-10", "-27", "30", "0", "750", "450"}},
   };
   for (const Filled& c : cases) {
     SCOPED_TRACE(c.What);
-    const SheetEdits edits = SheetEditsFor(sheet, c.Unit, {c.DotsPerMm, c.DotsPerMm},
-                                           c.WasteLeftMm, c.WasteTopMm, ',');
+    const SheetEdits edits =
+        SheetEditsFor(sheet, c.Unit, {c.DotsPerMm, c.DotsPerMm}, c.WasteLeftMm, c.WasteTopMm, ',');
     EXPECT_EQ(edits.meOdsazHorni, c.Edits.meOdsazHorni);
     EXPECT_EQ(edits.meOdsazLev, c.Edits.meOdsazLev);
     EXPECT_EQ(edits.meOdsazX, c.Edits.meOdsazX);

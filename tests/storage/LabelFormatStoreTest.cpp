@@ -215,9 +215,8 @@ TEST_F(StoreTest, TheChosenSheetIsKeptByItsCode) {
                           "CBoxIgnoreWrongEAN.Checked", "lDatum.Visible"})
     EXPECT_NE(std::find(keys.begin(), keys.end(), key), keys.end()) << key;
 
-  for (const auto& [stored, index] :
-       {std::pair{"Avery:L7651", 2}, std::pair{"avery j8160", 1}, std::pair{"Nobody:Z9", 0},
-        std::pair{"", 0}}) {
+  for (const auto& [stored, index] : {std::pair{"Avery:L7651", 2}, std::pair{"avery j8160", 1},
+                                      std::pair{"Nobody:Z9", 0}, std::pair{"", 0}}) {
     SCOPED_TRACE(stored);
     ProfileFile(File("TiketSav.000")).WriteString("SetUp", "cbArch.Sheet", stored);
     f_.Recreate();
