@@ -11,6 +11,7 @@
 #include "cli/GoodsCommand.h"
 #include "cli/GoodsFile.h"
 #include "cli/Options.h"
+#include "cli/SheetsCommand.h"
 #include "dialog/TfrmMain.h"
 #include "host_api/HostApi.h"
 #include "platform/CodePage.h"
@@ -52,7 +53,8 @@ QImage DialogPicture(TfrmMain& dialog, Ui& ui, Page page) {
 
 int RunDesignCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const Options options(
-      args, {"--forms", "--format", "--goods", "--encoding", "--screenshot", "--page"}, {});
+      args, {"--forms", "--format", "--goods", "--encoding", "--screenshot", "--page", "--sheet"},
+      {});
   const std::string prefix = FormsPrefix(options.Require("--forms"));
   if (!std::filesystem::is_directory(prefix)) throw UsageError("no folder " + prefix);
   const std::string format = options.Get("--format").value_or("");
@@ -60,6 +62,7 @@ int RunDesignCommand(const std::vector<std::string>& args, std::ostream& out, st
   const std::optional<std::string> screenshot = options.Get("--screenshot");
   const Page page = ParsePage(options.Get("--page"));
   if (options.Has("--page") && !screenshot) throw UsageError("--page goes with --screenshot");
+  const std::string sheet = SheetOption(options.Get("--sheet"));
   GoodsFile goods;
   if (options.Has("--goods")) goods = LoadGoods(options, "design", err, false);
 
@@ -71,11 +74,12 @@ int RunDesignCommand(const std::vector<std::string>& args, std::ostream& out, st
 
   HostContext& host = DesignHost(prefix, format, goods);
 
-  if (!screenshot) return qt::RunLabelDialog(host, 0, err) ? 0 : 1;
+  if (!screenshot) return qt::RunLabelDialog(host, 0, err, sheet) ? 0 : 1;
 
   qt::QtUi ui(host, err);
   qt::QtPrintSurface printer(ui);
   TfrmMain dialog(SystemDialogServices(host, ui, printer));
+  dialog.StartSheet = sheet;
   dialog.RunCreationSteps();
   const QImage picture = DialogPicture(dialog, ui, page);
   // A picture leaves the folder as it was: not even the window placement,

@@ -8,6 +8,7 @@
 #include "cli/GoodsCommand.h"
 #include "cli/GoodsFile.h"
 #include "cli/Options.h"
+#include "cli/SheetsCommand.h"
 #include "cli/SystemPrinting.h"
 #include "cli/Terminal.h"
 #include "dialog/TfrmMain.h"
@@ -77,10 +78,10 @@ int ChoosePrinter(const Options& options, SystemPrinting& printing) {
 }
 
 int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const Options options(
-      args,
-      {"--forms", "--format", "--goods", "--pdf", "--printer", "--start", "--test", "--encoding"},
-      {});
+  const Options options(args,
+                        {"--forms", "--format", "--goods", "--pdf", "--printer", "--start",
+                         "--test", "--encoding", "--sheet"},
+                        {});
   const std::string prefix = FormsPrefix(options.Require("--forms"));
   const std::string format = options.Require("--format");
   if (options.Has("--pdf") && options.Has("--printer"))
@@ -92,6 +93,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
     testCount = ParseInt(*test);
     if (!testCount || *testCount < 0) throw UsageError("--test wants a number of labels");
   }
+  const std::string startSheet = SheetOption(options.Get("--sheet"));
   const GoodsFile goods = LoadGoods(options, "print", err, true);
 
   HostContext& host = Host();
@@ -112,6 +114,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   for (int i = 0; i < host.GoodsCount(); ++i) labels += std::max<int>(1, host.Goods(i)->Pocet());
 
   TfrmMain dialog(SystemDialogServices(host, ui, printer));
+  dialog.StartSheet = startSheet;
   dialog.RunCreationSteps();
   if (const auto start = options.Get("--start"))
     std::tie(dialog.StartCol, dialog.StartRow) = ParseStart(*start);

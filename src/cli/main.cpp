@@ -10,6 +10,7 @@
 #include "cli/GoodsFile.h"
 #include "cli/Options.h"
 #include "cli/PrintCommand.h"
+#include "cli/SheetsCommand.h"
 #include "cli/Terminal.h"
 
 namespace {
@@ -22,10 +23,11 @@ constexpr const char* kUsage =
     "        hand the goods of FILE (CSV with a header of record field names,\n"
     "        or a file of 494-byte records) to the library and list them\n"
     "  print --forms DIR --format NAME --goods FILE [--pdf OUT | --printer NAME]\n"
-    "        [--start COL,ROW] [--test N] [--encoding utf-8|cp1250]\n"
-    "        print the labels of the goods with a stored label format\n"
+    "        [--start COL,ROW] [--test N] [--sheet CODE] [--encoding utf-8|cp1250]\n"
+    "        print the labels of the goods with a stored label format; --sheet\n"
+    "        lays them out on a label sheet of the catalogue (korval sheets)\n"
     "  design --forms DIR [--format NAME] [--goods FILE] [--encoding utf-8|cp1250]\n"
-    "        [--screenshot FILE.png [--page design|preview]]\n"
+    "        [--sheet CODE] [--screenshot FILE.png [--page design|preview]]\n"
     "        open the label dialog on the goods with a stored label format, or\n"
     "        draw it into a picture without showing it\n"
     "  calibrate --forms DIR --format NAME (--printer NAME | --pdf OUT) [--offset X,Y]\n"
@@ -34,6 +36,9 @@ constexpr const char* kUsage =
     "        everything (mm, right and down) in etikety.ini\n"
     "  formats --forms DIR\n"
     "        list the label formats stored in DIR\n"
+    "  sheets [--paper A4|Letter] [--find TEXT]\n"
+    "        list the label sheets of the catalogue (makers' codes such as\n"
+    "        \"Avery L7160\") whose code, maker or description contains TEXT\n"
     "  help  this text\n";
 
 }  // namespace
@@ -53,6 +58,7 @@ int main(int argc, char** argv) {
     if (command == "design") return korval::cli::RunDesignCommand(rest, std::cout, std::cerr);
     if (command == "calibrate") return korval::cli::RunCalibrateCommand(rest, std::cout, std::cerr);
     if (command == "formats") return korval::cli::RunFormatsCommand(rest, std::cout);
+    if (command == "sheets") return korval::cli::RunSheetsCommand(rest, std::cout);
     std::cerr << "korval: unknown command " << command << "\n\n" << kUsage;
     return 2;
   } catch (const korval::cli::UsageError& e) {

@@ -70,6 +70,7 @@ void TfrmMain::ShowStep() {
     };
     BindGoodsItem(0);
     ArrangeItemSwitches();
+    if (const SheetTemplate* sheet = SheetCatalogue().Find(StartSheet).Found) ChooseSheet(*sheet);
   } catch (const std::exception& e) {
     services_.UserInterface.ShowMessage({"Chyba", FormatText(kShowFailed, e.what()),
                                          MessageIcon::Error, MessageButtons::Ok,

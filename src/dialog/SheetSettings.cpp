@@ -71,14 +71,19 @@ void TfrmMain::ConvertUnits(MeasureUnit unit) {
   auto& height = Ctl<Edit>("rxseOsay");
   const NotifyEvent widthChange = std::exchange(width.OnChange, nullptr);
   const NotifyEvent heightChange = std::exchange(height.OnChange, nullptr);
+  // A unit switch keeps the chosen sheet: the values stay the same lengths.
+  const bool byProgram = std::exchange(SheetEditsByProgram, true);
   for (const EditChange& change : changes)
     Ctl<Edit>(SheetEditName(change.Edit)).SetText(change.Text);
+  SheetEditsByProgram = byProgram;
   width.OnChange = widthChange;
   height.OnChange = heightChange;
 }
 
 void TfrmMain::ODChange(Control& sender) {
   auto& edit = static_cast<Edit&>(sender);
+  // Edited by hand, the sheet is no longer the template's.
+  if (!Loading && !SheetEditsByProgram) Ctl<ComboBox>("cbArch").SetItemIndex(0);
   if (const auto text = NormaliseEditText(edit.Text(), Unit, Locale().DecimalSeparator())) {
     const NotifyEvent handler = std::exchange(edit.OnChange, nullptr);
     edit.SetText(*text);

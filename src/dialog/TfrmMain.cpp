@@ -82,6 +82,7 @@ TfrmMain::TfrmMain(DialogServices services)
   BuildFixedItems();
   AttachLayoutHandlers();
   BuildCatalogue();
+  SetSheetCatalogue(ShippedSheetCatalogue());
   ReloadPicture = [this] { EBitMapChange(); };
 }
 

@@ -19,6 +19,7 @@
 #include "platform/Ui.h"
 #include "print/LayoutGrid.h"
 #include "print/SheetGeometry.h"
+#include "print/SheetTemplates.h"
 
 namespace korval {
 
@@ -137,6 +138,25 @@ class TfrmMain : public Form {
   void ConvertUnits(MeasureUnit unit);
   void ODChange(Control& edit);
   void MJEditPress(Control& edit, char32_t& key);
+
+  // --- Sheet templates (cbArch, "Arch:") ---------------------------------------
+  // The catalogue cbArch lists after "vlastní"; the dialog loads the shipped
+  // one at creation (none found: only "vlastní").
+  void SetSheetCatalogue(SheetTemplates catalogue);
+  const SheetTemplates& SheetCatalogue() const { return sheetCatalogue_; }
+  // The template picked in cbArch; null for "vlastní".
+  const SheetTemplate* ChosenSheet() const;
+  // Picks the template (one of SheetCatalogue's) and fills the six edits.
+  void ChooseSheet(const SheetTemplate& sheet);
+  void cbArchChange();
+  // A template (its code) that the first showing applies once the format is
+  // loaded: the command line's --sheet.
+  std::string StartSheet;
+  // The edits' change handler then knows the change is not the user's.
+  bool SheetEditsByProgram = false;
+  // The chosen template's code, kept with a format under a key of its own.
+  void WriteChosenSheet(ProfileFile& file, const std::string& section) const;
+  void ReadChosenSheet(const ProfileFile& file, const std::string& section);
 
   // --- Design surface refresh ------------------------------------------------
   void DrawTiket();
@@ -356,7 +376,12 @@ class TfrmMain : public Form {
   std::unique_ptr<ComponentStateList> componentState1_;
   bool placingItem_ = false;
   Control* currentItem_ = nullptr;
+  SheetTemplates sheetCatalogue_;
 };
+
+// The sheet catalogue shipped beside the library or the program; empty when
+// there is none or it cannot be read.
+SheetTemplates ShippedSheetCatalogue();
 
 // The services of a dialog that runs for a host: the given user interface
 // and printer, the user's locale, the real clock, the host program's file.

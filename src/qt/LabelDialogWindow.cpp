@@ -12,7 +12,8 @@
 
 namespace korval::qt {
 
-bool RunLabelDialog(HostContext& host, std::intptr_t hostWindow, std::ostream& log) {
+bool RunLabelDialog(HostContext& host, std::intptr_t hostWindow, std::ostream& log,
+                    const std::string& startSheet) {
   EnsureApplication();
   if (!QtUi::Interactive()) {
     log << "korval: no display, the label dialog cannot be shown\n";
@@ -21,6 +22,7 @@ bool RunLabelDialog(HostContext& host, std::intptr_t hostWindow, std::ostream& l
   QtUi ui(host, log);
   QtPrintSurface printer(ui);
   TfrmMain dialog(SystemDialogServices(host, ui, printer));
+  dialog.StartSheet = startSheet;
   dialog.RunCreationSteps();
 
   // The host's window outlives the dialog's, which stands above it.

@@ -120,6 +120,7 @@ void TfrmMain::LoadFormat(const std::string& name) {
   ItemClick(Ctl<CheckBox>("cbCislo"));
   BindGoodsItem(CurrentItemIndex);
   DrawTiket();
+  ReadChosenSheet(ProfileFile(StoreFile), StoreSection);
 }
 
 void TfrmMain::WriteSets() {
@@ -132,6 +133,7 @@ void TfrmMain::WriteSets() {
 void TfrmMain::WriteSets(ProfileFile& file, const std::string& section) {
   paramsStorage_->Write(file, section);
   componentState1_->Write(file, section);
+  WriteChosenSheet(file, section);
 }
 
 void TfrmMain::SaveLastUsedState() {

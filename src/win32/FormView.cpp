@@ -29,11 +29,12 @@ int ShowCommandOf(int stored) {
 
 }  // namespace
 
-void RunLabelDialog(HostContext& host) {
+void RunLabelDialog(HostContext& host, const std::string& startSheet) {
   const DpiUnawareScope scaledBySystem;
   Win32Ui ui(host);
   SpoolerPrintSurface printer(ui, host.HostWindow());
   TfrmMain dialog(SystemDialogServices(host, ui, printer));
+  dialog.StartSheet = startSheet;
   dialog.RunCreationSteps();
   FormView view(dialog, ui);
   printer.SetOwnerWindow(reinterpret_cast<std::intptr_t>(view.Handle()));

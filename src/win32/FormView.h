@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -85,8 +86,9 @@ class FormView final : private WindowObject {
 
 // ShowTiketFormular on Windows: the label dialog is created for the host's
 // context, run modally on the calling thread and destroyed when the person
-// leaves it. The host's window gets the save notice.
-void RunLabelDialog(HostContext& host);
+// leaves it. The host's window gets the save notice. A start sheet (a
+// template's code) is applied once the format is loaded.
+void RunLabelDialog(HostContext& host, const std::string& startSheet = {});
 
 // The font of the dialog's controls: "MS Sans Serif" with a height of -11
 // at 96 pixels per inch.

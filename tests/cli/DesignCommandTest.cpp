@@ -67,6 +67,26 @@ TEST_F(DesignCommandTest, ThePageGoesWithAPictureOnly) {
   EXPECT_THROW(RunDesignCommand({"--forms", folder_.File("none")}, out_, err_), UsageError);
 }
 
+// A sheet of the catalogue is laid on the loaded format before the dialog
+// shows: the label on the design page takes the sheet's size. A code the
+// catalogue does not have is refused before anything is drawn.
+TEST_F(DesignCommandTest, ASheetOfTheCatalogueIsAppliedToTheFormat) {
+  const std::string own = folder_.File("own.png");
+  const std::string sheet = folder_.File("sheet.png");
+  ASSERT_EQ(Design({"--format", "Cenovka", "--screenshot", own}), 0) << err_.str();
+  ASSERT_EQ(Design({"--format", "Cenovka", "--screenshot", sheet, "--sheet", "Avery L7651"}), 0)
+      << err_.str();
+  const QImage ownImage(QString::fromStdString(own));
+  const QImage sheetImage(QString::fromStdString(sheet));
+  ASSERT_FALSE(sheetImage.isNull());
+  EXPECT_EQ(sheetImage.size(), ownImage.size());
+  EXPECT_NE(sheetImage, ownImage);
+  const std::string refused = folder_.File("refused.png");
+  EXPECT_THROW(Design({"--format", "Cenovka", "--screenshot", refused, "--sheet", "L9999"}),
+               UsageError);
+  EXPECT_FALSE(fs::exists(refused));
+}
+
 // An unknown format name is refused as `korval print` refuses it, not
 // opened silently as a new, empty label.
 TEST_F(DesignCommandTest, AnUnknownFormatIsRefusedAsPrintRefusesIt) {

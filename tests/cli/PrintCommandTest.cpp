@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <csignal>
 
 #include <algorithm>
@@ -21,6 +22,7 @@
 
 #include "cli/CalibrateCommand.h"
 #include "cli/ExampleFormsTest.h"
+#include "cli/Options.h"
 #include "doubles/CommandOutput.h"
 #include "doubles/PrivateCupsd.h"
 #include "storage/ProfileFile.h"
@@ -171,6 +173,62 @@ TEST_F(PrintCommandTest, APdfForAMissingFolderIsOneMessageNamingIt) {
   }
   EXPECT_EQ(err_.str(), "");
   EXPECT_EQ(out_.str(), "");
+}
+
+// A sheet of the catalogue lays the labels out, whatever the format had
+// (the example format holds 3 x 7): one label more than a sheet holds makes
+// a full first sheet and one label on the second.
+struct SheetPrint {
+  const char* Sheet;
+  int PerSheet;
+};
+
+void PrintTo(const SheetPrint& c, std::ostream* os) {
+  *os << c.Sheet;
+}
+
+class PrintCommandSheetTest : public PrintCommandTest,
+                              public ::testing::WithParamInterface<SheetPrint> {};
+
+TEST_P(PrintCommandSheetTest, FillsASheetWithTheLabelsItHolds) {
+  const SheetPrint& c = GetParam();
+  WriteGoods("Nazev;Cislo;Pocet\nPrvní;AAA-1;" + std::to_string(c.PerSheet + 1) + "\n");
+  ASSERT_EQ(Print({"--pdf", pdf_, "--sheet", c.Sheet}), 0) << err_.str();
+  EXPECT_EQ(out_.str(), "2 sheets written to " + pdf_ + "\n");
+  EXPECT_EQ(PdfPages(pdf_), 2);
+  const std::string first =
+      CommandOutput("pdftotext -enc UTF-8 -f 1 -l 1 '" + pdf_ + "' - 2>/dev/null");
+  EXPECT_EQ(Occurrences(first, "AAA-1"), c.PerSheet);
+  const std::string all = CommandOutput("pdftotext -enc UTF-8 '" + pdf_ + "' - 2>/dev/null");
+  EXPECT_EQ(Occurrences(all, "AAA-1"), c.PerSheet + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PrintCommandSheetTest,
+                         ::testing::Values(SheetPrint{"L7160", 21},        // 63.99 x 38.1 mm, 3 x 7
+                                           SheetPrint{"Avery L7651", 65},  // 38.1 x 21.2 mm, 5 x 13
+                                           SheetPrint{"herma:4608", 44},   // 48.3 x 25.4 mm, 4 x 11
+                                           SheetPrint{"Avery:38931",
+                                                      33}),  // 70 x 25 mm, 3 x 11: paper-wide
+                         [](const auto& param) {
+                           std::string name;
+                           for (const char ch : std::string(param.param.Sheet))
+                             if (std::isalnum(static_cast<unsigned char>(ch))) name += ch;
+                           return name;
+                         });
+
+TEST_F(PrintCommandTest, ASheetTheCatalogueDoesNotKnowOrCannotTellIsAUsageError) {
+  WriteGoods("Nazev;Cislo;Pocet\nPrvní;AAA-1;2\n");
+  for (const auto& [sheet, says] : {std::pair{"L9999", "no label sheet \"L9999\""},
+                                    std::pair{"5095", "label sheet \"5095\" is ambiguous: "}}) {
+    SCOPED_TRACE(sheet);
+    try {
+      Print({"--pdf", pdf_, "--sheet", sheet});
+      ADD_FAILURE() << "printed";
+    } catch (const UsageError& e) {
+      EXPECT_NE(std::string(e.what()).find(says), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(fs::exists(pdf_));
+  }
 }
 
 // Printing through a print system of the test's own, with file-backed queues

@@ -178,3 +178,92 @@ TEST(FormModelTest, NamesAreFoundWithoutRegardToCase) {
 
 }  // namespace
 }  // namespace korval
+
+namespace korval {
+namespace {
+
+// One A4 sheet (L7160: 63.5 x 38.1 mm, 3 x 7, 7.25 / 15.15 mm from the
+// edges, 2.54 mm between columns) and one Letter sheet.
+constexpr const char* kTwoSheets =
+    "A4|63.5|38.1|3|7|21|7.25|15.15|66.04|38.1|Avery:L7160;Avery:J8160|Address labels\n"
+    "Letter|66.68|25.4|3|10|30|4.76|12.7|69.85|25.4|Avery:5160|Address labels\n";
+
+// A 600 dpi printer whose printable area starts 1/4 inch (6.35 mm) from the
+// left edge and 1/8 inch (3.175 mm) from the top.
+void UsePrinterWithStrips(DialogFixture& f) {
+  test::FakePrintSurface::Printer printer;
+  printer.Name = "Laser";
+  printer.WasteLeftIn = 0.25;
+  printer.WasteTopIn = 0.125;
+  f.printer.printers_ = {printer};
+  f.printer.defaultName_ = "Laser";
+  f.printer.selected_ = 0;
+}
+
+std::vector<std::string> SheetTexts(TfrmMain& d) {
+  std::vector<std::string> texts;
+  for (const char* name :
+       {"meOdsazHorni", "meOdsazLev", "meOdsazX", "meOdsazY", "rxseOsax", "rxseOsay"})
+    texts.push_back(d.Ctl<Edit>(name).Text());
+  return texts;
+}
+
+TEST(FormModelTest, TheSheetComboListsOwnNumbersThenTheCatalogue) {
+  DialogFixture f;
+  TfrmMain& d = f.Dialog();
+  auto& sheets = d.Ctl<ComboBox>("cbArch");
+  EXPECT_EQ(sheets.Parent()->Name(), "tsParametry");
+  EXPECT_EQ(d.Ctl<TLabel>("lblArch").Caption(), "Arch:");
+  d.SetSheetCatalogue(SheetTemplates::Parse(kTwoSheets));
+  EXPECT_EQ(sheets.Items(),
+            (std::vector<std::string>{"vlastní",
+                                      "Avery L7160 \u2013 63,5 \u00d7 38,1 mm, 3 \u00d7 7 = 21",
+                                      "Avery 5160 \u2013 66,68 \u00d7 25,4 mm, 3 \u00d7 10 = 30"}));
+  EXPECT_EQ(sheets.ItemIndex(), 0);
+  EXPECT_EQ(d.ChosenSheet(), nullptr);
+}
+
+// The margins count from the printable corner: the printer's strips come off.
+TEST(FormModelTest, PickingASheetFillsTheSixEditsInTheUnitInForce) {
+  DialogFixture f;
+  UsePrinterWithStrips(f);
+  TfrmMain& d = f.Dialog();
+  d.SetSheetCatalogue(SheetTemplates::Parse(kTwoSheets));
+  d.Ctl<ComboBox>("ComboBox1").UserSelect(1);  // millimetres
+  d.Ctl<ComboBox>("cbArch").UserSelect(1);
+  ASSERT_NE(d.ChosenSheet(), nullptr);
+  EXPECT_EQ(d.ChosenSheet()->Name(), "Avery L7160");
+  EXPECT_EQ(SheetTexts(d),
+            (std::vector<std::string>{"11,975", "0,9", "2,54", "0", "63,5", "38,1"}));
+  EXPECT_DOUBLE_EQ(d.LabelWidthMm(), 63.5);
+
+  // In dots at 600 dpi: 11.975 mm = 282.87, 0.9 mm = 21.26, 2.54 mm = 60.
+  d.Ctl<ComboBox>("cbArch").UserSelect(0);
+  d.Ctl<ComboBox>("ComboBox1").UserSelect(0);
+  d.Ctl<ComboBox>("cbArch").UserSelect(1);
+  EXPECT_EQ(SheetTexts(d), (std::vector<std::string>{"283", "21", "60", "0", "1500", "900"}));
+  // A unit switch keeps the sheet: the lengths are the same.
+  d.Ctl<ComboBox>("ComboBox1").UserSelect(1);
+  EXPECT_EQ(d.Ctl<ComboBox>("cbArch").ItemIndex(), 1);
+}
+
+TEST(FormModelTest, EditingTheSheetByHandMakesItOwnNumbers) {
+  for (const char* name :
+       {"meOdsazHorni", "meOdsazLev", "meOdsazX", "meOdsazY", "rxseOsax", "rxseOsay"}) {
+    SCOPED_TRACE(name);
+    DialogFixture f;
+    TfrmMain& d = f.Dialog();
+    d.SetSheetCatalogue(SheetTemplates::Parse(kTwoSheets));
+    auto& sheets = d.Ctl<ComboBox>("cbArch");
+    sheets.UserSelect(2);
+    EXPECT_EQ(sheets.ItemIndex(), 2);
+    const std::vector<std::string> filled = SheetTexts(d);
+    d.Ctl<Edit>(name).TypeKey(U'1');
+    EXPECT_EQ(sheets.ItemIndex(), 0);
+    EXPECT_EQ(d.ChosenSheet(), nullptr);
+    EXPECT_NE(SheetTexts(d), filled);
+  }
+}
+
+}  // namespace
+}  // namespace korval

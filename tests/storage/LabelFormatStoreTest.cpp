@@ -189,6 +189,53 @@ TEST_F(StoreTest, SavingAThenBThenLowerCaseA) {
   EXPECT_EQ(f_.ui.notices_.size(), 3u);
 }
 
+// The sheet picked in "Arch:" is kept by its code under a key of its own,
+// beside the keys the format always had; a code the catalogue does not know
+// (any more) loads as "vlastní" with the format's own numbers.
+TEST_F(StoreTest, TheChosenSheetIsKeptByItsCode) {
+  const char* catalogue =
+      "A4|63.5|38.1|3|7|21|7.25|15.15|66.04|38.1|Avery:L7160;Avery:J8160|Address labels\n"
+      "A4|38.1|21.2|5|13|65|4.7|10.9|40.6|21.2|Avery:L7651|Mini labels\n";
+  TfrmMain& d = Open();
+  d.SetSheetCatalogue(SheetTemplates::Parse(catalogue));
+  d.Ctl<ComboBox>("cbArch").UserSelect(2);
+  const std::string width = d.Ctl<Edit>("rxseOsax").Text();
+  d.Ctl<ComboBox>("cboxSaves").SetText("Mini");
+  SaveAs("Mini");
+  d.SaveState(false, false);
+  const ProfileFile state(File("TiketSav.000"));
+  EXPECT_EQ(state.ReadString("SetUp", "cbArch.Sheet", "?"), "Avery:L7651");
+  EXPECT_EQ(state.ReadString("SetUp", "rxseOsax.Text", "?"), width);
+  const std::vector<std::string> keys = state.ReadKeys("SetUp");
+  EXPECT_EQ(std::count(keys.begin(), keys.end(), "cbArch.Sheet"), 1);
+  EXPECT_EQ(std::count_if(keys.begin(), keys.end(),
+                          [](const std::string& k) { return k.rfind("cbArch.", 0) == 0; }),
+            1);
+  for (const char* key : {"meOdsazHorni.Text", "meOdsazLev.Text", "ComboBox1.ItemIndex",
+                          "CBoxIgnoreWrongEAN.Checked", "lDatum.Visible"})
+    EXPECT_NE(std::find(keys.begin(), keys.end(), key), keys.end()) << key;
+
+  for (const auto& [stored, index] : {std::pair{"Avery:L7651", 2}, std::pair{"avery j8160", 1},
+                                      std::pair{"Nobody:Z9", 0}, std::pair{"", 0}}) {
+    SCOPED_TRACE(stored);
+    ProfileFile(File("TiketSav.000")).WriteString("SetUp", "cbArch.Sheet", stored);
+    f_.Recreate();
+    f_.SetGoods({test::RecordBuilder().Name("Sýr").Build()}, "Mini");
+    TfrmMain& again = f_.Dialog();
+    again.SetSheetCatalogue(SheetTemplates::Parse(catalogue));
+    again.RunCreationSteps();
+    again.ShowStep();
+    EXPECT_EQ(again.Ctl<ComboBox>("cbArch").ItemIndex(), index);
+    EXPECT_EQ(again.Ctl<Edit>("rxseOsax").Text(), width);
+  }
+
+  // Own numbers are saved as such: an earlier sheet does not come back.
+  TfrmMain& last = f_.Dialog();
+  last.Ctl<ComboBox>("cbArch").UserSelect(0);
+  last.SaveLastUsedState();
+  EXPECT_EQ(ProfileFile(File("TiketFrm.ini")).ReadString("SetLast", "cbArch.Sheet", "?"), "");
+}
+
 TEST_F(StoreTest, NoToTheQuestionWritesOnlyTheLastUsedState) {
   WriteBytes(File("TiketFrm.ini"), "[Saves]\r\nA=\r\n");
   TfrmMain& d = Open();
