@@ -138,8 +138,7 @@ const std::vector<ControlLayout>& MainLayoutTable() {
       {"gbPreview", T::GroupBox, "TabSheet2", " Vzhled stránky ", "", kClient, 0, 0, 417, 377},
       {"DSPreview", T::Panel, "gbPreview", "", "", kNone, 20, 20, 185, 262},
       {"Image1", T::PaintBox, "DSPreview", "", "", kClient, 0, 0, 185, 262},
-      {"PodrobnostiPrew", T::CheckBox, "gbPreview", "Podrobnosti", "", kBottom, 2, 356, 413, 17,
-       false},
+      {"PodrobnostiPrew", T::CheckBox, "gbPreview", "Podrobnosti", "", kBottom, 2, 356, 413, 17},
   };
   return table;
 }

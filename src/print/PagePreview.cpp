@@ -8,6 +8,7 @@
 #include "platform/PrintSurface.h"
 #include "print/LayoutGrid.h"
 #include "print/NullCanvas.h"
+#include "print/PreviewContents.h"
 
 namespace korval {
 namespace {
@@ -113,6 +114,9 @@ void TfrmMain::DrawPreviewPage(Canvas& canvas) {
   input.ScaleX = sx;
   input.ScaleY = sy;
   const GridMetrics scaled = LayoutGrid(input).Metrics();
+  // With "Podrobnosti" the labels themselves, under their outlines.
+  if (Ctl<CheckBox>("PodrobnostiPrew").Checked())
+    PaintPreviewContents(*this, canvas, grid, scaled, Point{ox, oy}, sx, sy);
   auto& reset = Ctl<Control>("sbReset");
   canvas.SetBrushColor(kBlack);
   for (const GridPosition& position : grid) {
