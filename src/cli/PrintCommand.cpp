@@ -8,6 +8,7 @@
 #include "cli/GoodsCommand.h"
 #include "cli/GoodsFile.h"
 #include "cli/Options.h"
+#include "cli/PngSheetSurface.h"
 #include "cli/SheetsCommand.h"
 #include "cli/SystemPrinting.h"
 #include "cli/Terminal.h"
@@ -16,12 +17,17 @@
 #include "platform/CodePage.h"
 #include "platform/NumberFormat.h"
 #include "platform/Text.h"
+#include "platform/Utf8Path.h"
 #include "print/LayoutGrid.h"
 
 namespace korval::cli {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr int kDefaultPngDpi = 150;
+// A sheet of A4 at this resolution is already some 550 MB of pixels.
+constexpr int kMaxPngDpi = 1200;
 
 std::pair<int, int> ParseStart(const std::string& text) {
   const std::size_t comma = text.find(',');
@@ -62,7 +68,12 @@ int ChoosePrinter(const Options& options, SystemPrinting& printing) {
     const std::optional<int> pdfPrinter = printing.PdfPrinterWriting(*pdf);
     if (!pdfPrinter) throw UsageError("this system has no PDF printer: name one with --printer");
     index = *pdfPrinter;
-  } else if (const auto name = options.Get("--printer")) {
+  } else if (const auto png = options.Get("--png")) {
+    const fs::path folder = fs::absolute(Utf8Path(*png)).parent_path();
+    if (!fs::is_directory(folder))
+      throw std::runtime_error("no folder " + folder.string() + " to write " + *png + " into");
+  }
+  if (const auto name = options.Get("--printer")) {
     const auto list = system.Printers();
     const auto it =
         std::find_if(list.begin(), list.end(), [&](const auto& p) { return SameText(p, *name); });
@@ -73,6 +84,12 @@ int ChoosePrinter(const Options& options, SystemPrinting& printing) {
     }
     index = static_cast<int>(it - list.begin());
   }
+  // Pictures of the sheets take the paper of the default printer, or of the
+  // PDF writer when there is none; it writes nothing, as no job is sent.
+  if (index < 0 && options.Has("--png")) {
+    index = printing.PdfPrinterWriting((fs::temp_directory_path() / "korval-unused.pdf").string())
+                .value_or(-1);
+  }
   if (index < 0) throw UsageError("no printer to print on");
   return index;
 }
@@ -80,12 +97,22 @@ int ChoosePrinter(const Options& options, SystemPrinting& printing) {
 int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const Options options(args,
                         {"--forms", "--format", "--goods", "--pdf", "--printer", "--start",
-                         "--test", "--encoding", "--sheet"},
+                         "--test", "--encoding", "--sheet", "--png", "--dpi"},
                         {});
   const std::string prefix = FormsPrefix(options.Require("--forms"));
   const std::string format = options.Require("--format");
   if (options.Has("--pdf") && options.Has("--printer"))
     throw UsageError("--pdf and --printer exclude each other");
+  if (options.Has("--pdf") && options.Has("--png"))
+    throw UsageError("--pdf and --png exclude each other");
+  int dpi = kDefaultPngDpi;
+  if (const auto text = options.Get("--dpi")) {
+    if (!options.Has("--png")) throw UsageError("--dpi goes with --png");
+    const auto value = ParseInt(*text);
+    if (!value || *value < 1 || *value > kMaxPngDpi)
+      throw UsageError("--dpi wants dots per inch from 1 to " + std::to_string(kMaxPngDpi));
+    dpi = *value;
+  }
   if (!std::filesystem::is_directory(prefix)) throw UsageError("no folder " + prefix);
   RequireStoredFormat(prefix, format);
   std::optional<int> testCount;
@@ -102,6 +129,15 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   PrintSurface& system = printing->Surface();
   const int index = ChoosePrinter(options, *printing);
   ChosenPrinterSurface printer(system, index);
+  std::unique_ptr<PngSheetSurface> pictures;
+  if (const auto png = options.Get("--png")) {
+    pictures = std::make_unique<PngSheetSurface>(
+        printer, *png, dpi, [&printing](int width, int height, int dots) {
+          return printing->NewSheetImage(width, height, dots);
+        });
+    if (!printing->NewSheetImage(1, 1, dpi))
+      throw UsageError("--png is not available on this system");
+  }
 
   host.SetFormPath(prefix);
   host.SetExtensions(goods.ExtensionTable.data(),
@@ -113,7 +149,8 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   int labels = 0;
   for (int i = 0; i < host.GoodsCount(); ++i) labels += std::max<int>(1, host.Goods(i)->Pocet());
 
-  TfrmMain dialog(SystemDialogServices(host, ui, printer));
+  TfrmMain dialog(
+      SystemDialogServices(host, ui, pictures ? static_cast<PrintSurface&>(*pictures) : printer));
   dialog.StartSheet = startSheet;
   dialog.RunCreationSteps();
   if (const auto start = options.Get("--start"))
@@ -140,6 +177,21 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
     dialog.RunPrintPath();
   }
   if (terminal && total >= 2) err << "\n";
+
+  if (pictures) {
+    for (const std::string& file : pictures->Failed())
+      err << "korval print: could not write " << file << "\n";
+    const int sheets = pictures->SheetsWritten();
+    if (sheets == 0 || !pictures->Failed().empty()) {
+      if (sheets == 0) err << "korval print: no sheet was written\n";
+      return 1;
+    }
+    out << sheets << (sheets == 1 ? " sheet" : " sheets") << " written to "
+        << PngSheetSurface::SheetFileName(*options.Get("--png"), 1);
+    if (sheets > 1) out << " .. " << PngSheetSurface::SheetFileName(*options.Get("--png"), sheets);
+    out << " at " << dpi << " dpi\n";
+    return 0;
+  }
 
   // A job the print system did not take has been reported with its reason
   // on the way; the sheets before it went out.

@@ -38,6 +38,7 @@ class SpoolerPrinting final : public SystemPrinting {
   PrintSurface& Surface() override { return surface_; }
   std::optional<int> PdfPrinterWriting(const std::string&) override { return std::nullopt; }
   std::string PdfOutputFile() const override { return {}; }
+  std::unique_ptr<SheetImage> NewSheetImage(int, int, int) override { return nullptr; }
 
  private:
   ConsoleUi ui_;

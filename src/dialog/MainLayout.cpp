@@ -156,7 +156,7 @@ const std::vector<ControlLayout>& MainLayoutTable() {
       {"DSPreview", T::Panel, "gbPreview", "", "", kNone, 20, 20, 185, 262},
       {"Image1", T::PaintBox, "DSPreview", "", "", kClient, 0, 0, 185, 262},
       {"Panel9", T::Panel, "gbPreview", "", "", kBottom, 2, 356, 413, 17},
-      {"PodrobnostiPrew", T::CheckBox, "Panel9", "Podrobnosti", "", kLeft, 0, 0, 120, 17, false},
+      {"PodrobnostiPrew", T::CheckBox, "Panel9", "Podrobnosti", "", kLeft, 0, 0, 120, 17},
       {"lblNaArch", T::Label, "Panel9", "", "", kClient, 120, 2, 293, 13},
   };
   return table;

@@ -214,6 +214,7 @@ void TfrmMain::AttachLayoutHandlers() {
   for (const char* name : {"ScrollBox1", "gbTiket"}) {
     Ctl<Control>(name).OnMouseMove = [this](Control&, int, int) { ScrollBox1MouseMove(); };
   }
+  Ctl<CheckBox>("PodrobnostiPrew").OnClick = [this](Control&) { RedrawPreview(); };
   Ctl<CheckBox>("ViewPrintArea").OnClick = [this](Control&) {
     Ctl<Control>("PaintBox1").Invalidate();
   };

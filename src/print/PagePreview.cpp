@@ -9,6 +9,7 @@
 #include "print/LayoutGrid.h"
 #include "print/NullCanvas.h"
 #include "print/SheetReadouts.h"
+#include "print/PreviewContents.h"
 
 namespace korval {
 namespace {
@@ -120,6 +121,9 @@ void TfrmMain::DrawPreviewPage(Canvas& canvas) {
   input.ScaleX = sx;
   input.ScaleY = sy;
   const GridMetrics scaled = LayoutGrid(input).Metrics();
+  // With "Podrobnosti" the labels themselves, under their outlines.
+  if (Ctl<CheckBox>("PodrobnostiPrew").Checked())
+    PaintPreviewContents(*this, canvas, grid, scaled, Point{ox, oy}, sx, sy);
   auto& reset = Ctl<Control>("sbReset");
   const Point offset = PrintOffsetDots();
   canvas.SetBrushColor(kBlack);

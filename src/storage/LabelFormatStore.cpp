@@ -61,7 +61,7 @@ void TfrmMain::RegisterStoredControls() {
   for (const char* name :
        {"cbRamecek", "rxseOsax", "rxseOsay", "eText1", "eText2", "eText3", "EBitMap", "ComboBox1",
         "meOdsazY", "meOdsazX", "meOdsazLev", "meOdsazHorni", "cbVlastniFronta",
-        "cbDefPrinterChange", "cbAutoSave", "CBAsCHMJ", "CBoxIgnoreWrongEAN"}) {
+        "cbDefPrinterChange", "cbAutoSave", "CBAsCHMJ", "CBoxIgnoreWrongEAN", "PodrobnostiPrew"}) {
     paramsStorage_->Register(Ctl<Control>(name));
   }
   for (const char* name : {"lNazev", "lCislo", "ePrefix", "NrEANCode", "imgBitMap", "lText1",
@@ -96,6 +96,8 @@ void TfrmMain::LoadFormat(const std::string& name) {
   Loading = true;
   try {
     Ctl<CheckBox>("cbVlastniFronta").SetChecked(false);
+    // Formats saved before the preview could show the labels have no key.
+    Ctl<CheckBox>("PodrobnostiPrew").SetChecked(false);
     const ProfileFile file(StoreFile);
     paramsStorage_->Read(file, StoreSection);
     for (Control* child : Ctl<Control>("ScrollBox2").Children()) {

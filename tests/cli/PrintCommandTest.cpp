@@ -19,12 +19,17 @@
 #include <vector>
 
 #include <cups/cups.h>
+#include <QColor>
+#include <QImage>
 
 #include "cli/CalibrateCommand.h"
 #include "cli/ExampleFormsTest.h"
 #include "cli/Options.h"
+#include "cli/PngSheetSurface.h"
 #include "doubles/CommandOutput.h"
+#include "doubles/FakePrintSurface.h"
 #include "doubles/PrivateCupsd.h"
+#include "doubles/RecordingCanvas.h"
 #include "storage/ProfileFile.h"
 #include "storage/ProfileTestFolder.h"
 
@@ -115,6 +120,136 @@ TEST_F(PrintCommandTest, BarcodesThatWillNotScanAreNamedOncePerRow) {
   EXPECT_NE(err_.str().find("korval print: row 3: EAN \"ABC123\" will not scan"),
             std::string::npos);
   EXPECT_EQ(out_.str(), "1 sheet written to " + pdf_ + "\n");
+}
+
+// Whether any pixel of the rectangle (clipped to the picture) is dark.
+bool HasInk(const QImage& image, int left, int top, int right, int bottom) {
+  for (int y = std::max(0, top); y < std::min(image.height(), bottom); ++y) {
+    for (int x = std::max(0, left); x < std::min(image.width(), right); ++x) {
+      if (qGray(image.pixel(x, y)) < 128) return true;
+    }
+  }
+  return false;
+}
+
+// "Cenovka" labels are 69.9 × 42 mm with their frame, from 1.5 mm below the
+// top of the printable area, which the PDF writer makes the whole paper. At
+// 150 dpi A4 is 1240 × 1754 pixels; 26 labels fill a sheet of 21 positions
+// and five of the next, and no third picture is written.
+TEST_F(PrintCommandTest, PngWritesEverySheetWholeWithTheLabelsOnTheGrid) {
+  WriteGoods("Nazev;Cislo;Pocet\nPrvní;AAA-1;21\nDruhé;BBB-2;5\n");
+  const std::string png = folder_.File("sheet.png");
+  ASSERT_EQ(Print({"--png", png}), 0) << err_.str();
+  const std::string first = folder_.File("sheet-1.png");
+  const std::string second = folder_.File("sheet-2.png");
+  EXPECT_EQ(out_.str(), "2 sheets written to " + first + " .. " + second + " at 150 dpi\n");
+  EXPECT_FALSE(fs::exists(png));
+  EXPECT_FALSE(fs::exists(folder_.File("sheet-3.png")));
+
+  constexpr double kPixelsPerMm = 150 / 25.4;
+  for (const auto& [file, labels] : {std::pair{first, 21}, std::pair{second, 5}}) {
+    SCOPED_TRACE(file);
+    const QImage image(QString::fromStdString(file));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.width(), 1240);
+    EXPECT_EQ(image.height(), 1754);
+    for (int position = 0; position < 21; ++position) {
+      SCOPED_TRACE(position);
+      const int col = position % 3;
+      const int row = position / 3;
+      const int left = static_cast<int>(std::lround(col * 69.9 * kPixelsPerMm));
+      const int top = static_cast<int>(std::lround((1.5 + row * 42) * kPixelsPerMm));
+      const int right = static_cast<int>(std::lround((col + 1) * 69.9 * kPixelsPerMm));
+      const int bottom = static_cast<int>(std::lround((1.5 + (row + 1) * 42) * kPixelsPerMm));
+      const int middleX = (left + right) / 2;
+      const int middleY = (top + bottom) / 2;
+      if (position < labels) {
+        // The frame's four sides, within a pixel of where the grid puts them.
+        EXPECT_TRUE(HasInk(image, left - 1, middleY, left + 2, middleY + 1));
+        EXPECT_TRUE(HasInk(image, right - 2, middleY, right + 1, middleY + 1));
+        EXPECT_TRUE(HasInk(image, middleX, top - 1, middleX + 1, top + 2));
+        EXPECT_TRUE(HasInk(image, middleX, bottom - 2, middleX + 1, bottom + 1));
+        EXPECT_TRUE(HasInk(image, left + 3, top + 3, right - 3, bottom - 3));
+      } else {
+        EXPECT_FALSE(HasInk(image, left + 3, top + 3, right - 3, bottom - 3));
+      }
+    }
+    // Nothing above the first row: the labels begin 1.5 mm down.
+    EXPECT_FALSE(HasInk(image, 0, 0, image.width(), static_cast<int>(1.5 * kPixelsPerMm) - 1));
+  }
+}
+
+TEST_F(PrintCommandTest, PngAtAnotherResolutionKeepsThePaperSize) {
+  WriteGoods("Nazev;Cislo;Pocet\nPrvní;AAA-1;2\n");
+  const std::string png = folder_.File("small.png");
+  ASSERT_EQ(Print({"--png", png, "--dpi", "72"}), 0) << err_.str();
+  EXPECT_EQ(out_.str(), "1 sheet written to " + folder_.File("small-1.png") + " at 72 dpi\n");
+  const QImage image(QString::fromStdString(folder_.File("small-1.png")));
+  EXPECT_EQ(image.width(), 595);   // 210 mm
+  EXPECT_EQ(image.height(), 842);  // 297 mm
+}
+
+TEST_F(PrintCommandTest, PngRefusesPdfAndABadResolution) {
+  WriteGoods("Nazev;Cislo;Pocet\nPrvní;AAA-1;2\n");
+  const std::string png = folder_.File("x.png");
+  for (const auto& args : std::vector<std::vector<std::string>>{{"--png", png, "--pdf", pdf_},
+                                                                {"--png", png, "--dpi", "0"},
+                                                                {"--png", png, "--dpi", "abc"},
+                                                                {"--pdf", pdf_, "--dpi", "100"}}) {
+    EXPECT_THROW(Print(args), UsageError);
+  }
+  EXPECT_FALSE(fs::exists(folder_.File("x-1.png")));
+  EXPECT_FALSE(fs::exists(pdf_));
+}
+
+// A sheet picture that records what is drawn and what is saved.
+class RecordedSheet final : public SheetImage {
+ public:
+  RecordedSheet(std::vector<std::string>& saved, std::vector<Size>& sizes, int width, int height)
+      : saved_(saved) {
+    sizes.push_back(Size{width, height});
+  }
+  Canvas& GetCanvas() override { return canvas_; }
+  bool SavePng(const std::string& path) override {
+    saved_.push_back(path);
+    lastCalls_ = canvas_.Calls();
+    return true;
+  }
+  static inline std::vector<test::RecordingCanvas::Call> lastCalls_;
+
+ private:
+  std::vector<std::string>& saved_;
+  test::RecordingCanvas canvas_{150, 150};
+};
+
+// The page canvas's origin is the printable area's corner, as on the
+// printer; what is drawn in the printer's dots lands scaled to the picture.
+TEST(PngSheetSurfaceTest, SheetsArePaperSizedWithTheOriginAtThePrintableArea) {
+  test::FakePrintSurface printer;
+  printer.printers_ = {
+      test::FakePrintSurface::Printer{"Etikety", 600, 600, 4.0, 6.0, 0.2, 0.1, 0.2, 0.1}};
+  printer.SelectPrinter(0);
+  std::vector<std::string> saved;
+  std::vector<Size> sizes;
+  PngSheetSurface surface(printer, "/tmp/out/labels.png", 150,
+                          [&](int width, int height, int) -> std::unique_ptr<SheetImage> {
+                            return std::make_unique<RecordedSheet>(saved, sizes, width, height);
+                          });
+  EXPECT_EQ(surface.DpiX(), 600);  // the labels are laid out in the printer's dots
+  ASSERT_TRUE(surface.BeginJob("Tisk"));
+  surface.PageCanvas().FrameRect(Rect{0, 0, 400, 200});
+  surface.NewPage();
+  surface.PageCanvas().FrameRect(Rect{1000, 2000, 1400, 2200});
+  ASSERT_TRUE(surface.EndJob());
+
+  EXPECT_EQ(saved, (std::vector<std::string>{"/tmp/out/labels-1.png", "/tmp/out/labels-2.png"}));
+  EXPECT_EQ(sizes, (std::vector<Size>{{600, 900}, {600, 900}}));
+  EXPECT_EQ(surface.SheetsWritten(), 2);
+  // 0.2 × 150 = 30 and 0.1 × 150 = 15 pixels in; 600 dots are 150 pixels.
+  ASSERT_EQ(RecordedSheet::lastCalls_.size(), 1u);
+  EXPECT_EQ(RecordedSheet::lastCalls_[0].rect, (Rect{30 + 250, 15 + 500, 30 + 350, 15 + 550}));
+  EXPECT_EQ(PngSheetSurface::SheetFileName("a/b.c.png", 12), "a/b.c-12.png");
+  EXPECT_EQ(PngSheetSurface::SheetFileName("noext", 1), "noext-1.png");
 }
 
 // A print in which no label has a place, or that asks for no labels, sends

@@ -56,10 +56,12 @@ TEST(FormModelTest, EveryControlOfTheLayoutWithItsParentTextsAndState) {
 TEST(FormModelTest, OpensWithTheInactiveControlsDisabled) {
   DialogFixture f;
   TfrmMain& d = f.Dialog();
-  for (const char* name :
-       {"SpeedButton1", "sbReset", "CBNumberAsEAN", "PodrobnostiPrew", "sbPrevPol", "sbNextPol"}) {
+  for (const char* name : {"SpeedButton1", "sbReset", "CBNumberAsEAN", "sbPrevPol", "sbNextPol"}) {
     EXPECT_FALSE(d.Ctl<Control>(name).Enabled()) << name;
   }
+  // The preview's details can be switched on; they start off.
+  EXPECT_TRUE(d.Ctl<Control>("PodrobnostiPrew").Enabled());
+  EXPECT_FALSE(d.Ctl<CheckBox>("PodrobnostiPrew").Checked());
   EXPECT_EQ(d.Ctl<PageControl>("PageControl1").ActivePage(), 0);
   EXPECT_EQ(d.Ctl<PageControl>("gbDalsi").ActivePage(), 0);
   EXPECT_EQ(d.Ctl<Control>("TabSheet1").Caption(), "&Nastavení");

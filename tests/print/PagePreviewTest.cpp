@@ -5,6 +5,7 @@
 
 #include "doubles/DialogFixture.h"
 #include "doubles/RecordingCanvas.h"
+#include "print/LabelOrder.h"
 
 namespace korval {
 namespace {
@@ -245,6 +246,182 @@ TEST_F(PagePreviewTest, OutsideAPaintTheViewIsAskedToPaintInsideItIsNot) {
   D().Preview();
   EXPECT_GT(requests.count, 0);
   D().RemoveObserver(&requests);
+}
+
+// The order without the print: counts per goods item and the positions of
+// the first sheet give the item at each position.
+struct OrderCase {
+  const char* What;
+  std::vector<int> Counts;
+  int Positions;
+  std::vector<int> Items;
+};
+
+TEST(FirstSheetItemsTest, ItemsInListOrderEachAsOftenAsItsCountAndAtLeastOnce) {
+  const std::vector<OrderCase> cases = {
+      {"three and two on four", {3, 2}, 4, {0, 0, 0, 1}},
+      {"three and two on five", {3, 2}, 5, {0, 0, 0, 1, 1}},
+      {"the goods run out", {3, 2}, 9, {0, 0, 0, 1, 1}},
+      {"a count of 0 is one label", {1, 0, 2}, 6, {0, 1, 2, 2}},
+      {"starting with 0", {0, 0}, 3, {0, 1}},
+      {"no goods", {}, 4, {}},
+      {"no positions", {5}, 0, {}},
+  };
+  for (const OrderCase& c : cases) {
+    SCOPED_TRACE(c.What);
+    const auto countOf = [&c](int index) -> std::optional<int> {
+      if (index < 0 || index >= static_cast<int>(c.Counts.size())) return std::nullopt;
+      return c.Counts[static_cast<std::size_t>(index)];
+    };
+    EXPECT_EQ(FirstSheetItems(c.Positions, countOf), c.Items);
+  }
+}
+
+// The preview with its details: each position shows the goods item that the
+// print puts there. Two items of 3 and 2 labels from position (1, 0) of the
+// 3 × 4 sheet: A at (1, 0), (2, 0), (0, 1), B at (1, 1), (2, 1), the rest
+// empty; the print's first sheet has them in the same order, scaled.
+class PreviewContentsTest : public PagePreviewTest {
+ protected:
+  void SetUp() override {
+    PagePreviewTest::SetUp();
+    f_.SetGoods(
+        {RecordBuilder().Name("A").Count(3).Build(), RecordBuilder().Name("B").Count(2).Build()});
+    f_.host.SetLabelPrinterIndex(0);
+    D().Ctl<Control>("lNazev").SetVisible(true);
+    D().BindGoodsItem(0);
+  }
+
+  struct Label {
+    std::string Text;
+    Rect Where;
+  };
+  // The texts drawn (not measured), in order.
+  static std::vector<Label> Texts(const RecordingCanvas& canvas) {
+    std::vector<Label> texts;
+    for (const auto& call : canvas.CallsOf(Op::DrawText)) {
+      if ((call.flags & DT_CALCRECT) == 0) texts.push_back({call.text, call.rect});
+    }
+    return texts;
+  }
+};
+
+TEST_F(PreviewContentsTest, LabelsFollowThePrintOrderFromTheStartPosition) {
+  D().Image1MouseDown(80, 20);
+  ASSERT_EQ(Start(), (Point{1, 0}));
+  D().Ctl<CheckBox>("PodrobnostiPrew").SetChecked(true);
+  const std::vector<Label> preview = Texts(Paint());
+
+  const std::vector<Point> cells = {{60, 0}, {120, 0}, {0, 60}, {60, 60}, {120, 60}};
+  ASSERT_EQ(preview.size(), cells.size());
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(preview[i].Text, i < 3 ? "A" : "B");
+    const Rect& r = preview[i].Where;
+    EXPECT_GE(r.Left, cells[i].X);
+    EXPECT_GE(r.Top, cells[i].Y);
+    EXPECT_LE(r.Right, cells[i].X + 50);
+    EXPECT_LE(r.Bottom, cells[i].Y + 50);
+  }
+
+  // The print's first sheet: the same items at the same places, 24 dots to
+  // a pixel.
+  D().PrintTikets();
+  ASSERT_FALSE(f_.printer.jobs_.empty());
+  const std::vector<Label> printed = Texts(*f_.printer.jobs_[0].Pages.at(0));
+  ASSERT_EQ(printed.size(), preview.size());
+  for (std::size_t i = 0; i < printed.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(printed[i].Text, preview[i].Text);
+    EXPECT_NEAR(printed[i].Where.Left / 24.0, preview[i].Where.Left, 1.0);
+    EXPECT_NEAR(printed[i].Where.Top / 24.0, preview[i].Where.Top, 1.0);
+    EXPECT_NEAR(printed[i].Where.Right / 24.0, preview[i].Where.Right, 1.0);
+    EXPECT_NEAR(printed[i].Where.Bottom / 24.0, preview[i].Where.Bottom, 1.0);
+  }
+}
+
+// Painting other items' labels leaves the dialog on the item it showed, with
+// the print's counters, the start position and the test print's mode.
+TEST_F(PreviewContentsTest, LeavesTheDialogAsItWas) {
+  D().Image1MouseDown(80, 20);
+  D().TestMode = true;
+  D().NextItemIndex = 4;
+  D().ItemPrintedCount = 2;
+  const auto state = [this] {
+    TfrmMain& d = D();
+    return std::vector<std::string>{std::to_string(d.CurrentItemIndex),
+                                    std::to_string(d.BoundItemIndex),
+                                    std::to_string(d.NextItemIndex),
+                                    std::to_string(d.ItemPrintedCount),
+                                    std::to_string(d.LabelCount),
+                                    std::to_string(d.StartCol),
+                                    std::to_string(d.StartRow),
+                                    std::to_string(d.TestMode),
+                                    std::to_string(d.PrintFinished),
+                                    d.Ctl<Control>("lNazev").Caption(),
+                                    d.Ctl<Control>("lblItemText").Caption(),
+                                    std::to_string(d.Ctl<Control>("sbNextPol").Enabled()),
+                                    std::to_string(d.Ctl<Control>("sbPrevPol").Enabled()),
+                                    d.Ctl<Edit>("eText3").Text()};
+  };
+  const std::vector<std::string> before = state();
+  ASSERT_EQ(before[9], "A");
+  D().Ctl<CheckBox>("PodrobnostiPrew").SetChecked(true);
+  const std::vector<Label> shown = Texts(Paint());
+  ASSERT_EQ(shown.size(), 5u);
+  EXPECT_EQ(shown.back().Text, "B");
+  EXPECT_EQ(state(), before);
+  // The test print's mode would frame every item; the preview shows the real print.
+  D().Ctl<CheckBox>("CheckBox2").SetChecked(true);
+  const std::size_t inTestMode = Paint().CallsOf(Op::FrameRect).size();
+  EXPECT_TRUE(D().TestMode);
+  D().TestMode = false;
+  EXPECT_EQ(Paint().CallsOf(Op::FrameRect).size(), inTestMode);
+}
+
+TEST_F(PreviewContentsTest, UncheckedShowsOnlyTheOutlines) {
+  EXPECT_TRUE(D().Ctl<CheckBox>("PodrobnostiPrew").Enabled());
+  EXPECT_FALSE(D().Ctl<CheckBox>("PodrobnostiPrew").Checked());
+  const RecordingCanvas& box = Paint();
+  EXPECT_TRUE(box.CallsOf(Op::DrawText).empty());
+  EXPECT_EQ(box.CallsOf(Op::FrameRect).size(), 13u);  // 12 outlines and the box
+}
+
+TEST_F(PreviewContentsTest, TogglingTheBoxRedrawsThePreview) {
+  PaintRequests requests;
+  D().AddObserver(&requests);
+  D().Ctl<CheckBox>("PodrobnostiPrew").SetChecked(true);
+  EXPECT_GT(requests.count, 0);
+  const int after = requests.count;
+  D().Ctl<CheckBox>("PodrobnostiPrew").SetChecked(false);
+  EXPECT_GT(requests.count, after);
+  D().RemoveObserver(&requests);
+}
+
+// Each item is bound once for its run of positions, not once per label:
+// the item counter changes once per item and twice more to come back.
+class CaptionChanges : public ControlObserver {
+ public:
+  void ControlChanged(Control& control, std::string_view property) override {
+    if (control.Name() == "lNazev" && property == "Caption") ++count;
+  }
+  int count = 0;
+};
+
+TEST_F(PreviewContentsTest, RunsOfOneItemAreBoundOnce) {
+  f_.SetGoods(
+      {RecordBuilder().Name("A").Count(40).Build(), RecordBuilder().Name("B").Count(40).Build()});
+  D().BindGoodsItem(0);
+  D().Ctl<CheckBox>("PodrobnostiPrew").SetChecked(true);
+  CaptionChanges changes;
+  D().AddObserver(&changes);
+  EXPECT_EQ(Texts(Paint()).size(), 12u);
+  EXPECT_EQ(changes.count, 0);  // all twelve are A, which was bound already
+  D().NextPol();
+  changes.count = 0;
+  Paint();
+  EXPECT_EQ(changes.count, 2);  // A for the sheet, B again at the end
+  D().RemoveObserver(&changes);
 }
 
 TEST_F(PagePreviewTest, ShowingTheTabSetsItsHelpAndSizesThePreview) {

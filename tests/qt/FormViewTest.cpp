@@ -112,6 +112,18 @@ TEST_F(FormViewTest, APersonDesignsALabelSavesItAndFindsItAgain) {
   EXPECT_EQ(d.StartRow, 0);
   EXPECT_TRUE(Widget<QPushButton>("sbReset").isEnabled());
   EXPECT_EQ(DarkInRow(sheet.grab().toImage(), middle, 2, across), before - 1);
+  // "Podrobnosti" paints the labels into their outlines, and takes them off.
+  const QImage outlines = sheet.grab().toImage();
+  auto& details = Widget<QCheckBox>("PodrobnostiPrew");
+  QTest::mouseClick(&details, Qt::LeftButton, {}, QPoint(6, details.height() / 2));
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(d.Ctl<CheckBox>("PodrobnostiPrew").Checked());
+  // The label in its cell is small; its text is grey more than black.
+  EXPECT_NE(sheet.grab().toImage(), outlines);
+  QTest::mouseClick(&details, Qt::LeftButton, {}, QPoint(6, details.height() / 2));
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(d.Ctl<CheckBox>("PodrobnostiPrew").Checked());
+  EXPECT_EQ(sheet.grab().toImage(), outlines);
   ShowTab(Widget<QTabWidget>("PageControl1"), 0);
   SurfacePicture();  // whatever handles were left
   const QImage designed = SurfacePicture();
@@ -187,8 +199,9 @@ TEST_F(FormViewTest, OpensOnTheFirstPagesWithOkFocusedAndTheDisabledControls) {
   EXPECT_EQ(view.focusWidget(), &Widget<QPushButton>("bbtnOk"));
   for (const char* name : {"SpeedButton1", "sbReset", "sbPrevPol", "sbNextPol"})
     EXPECT_FALSE(Widget<QPushButton>(name).isEnabled()) << name;
-  for (const char* name : {"CBNumberAsEAN", "PodrobnostiPrew"})
-    EXPECT_FALSE(Widget<QCheckBox>(name).isEnabled()) << name;
+  EXPECT_FALSE(Widget<QCheckBox>("CBNumberAsEAN").isEnabled());
+  EXPECT_TRUE(Widget<QCheckBox>("PodrobnostiPrew").isEnabled());
+  EXPECT_FALSE(Widget<QCheckBox>("PodrobnostiPrew").isChecked());
   EXPECT_EQ(Widget<QComboBox>("cboxSaves").toolTip(), "Seznam uložených formátů etiket");
   EXPECT_TRUE(Widget<QComboBox>("cboxSaves").isEditable());
   EXPECT_FALSE(Widget<QComboBox>("ComboBox1").isEditable());

@@ -82,7 +82,9 @@ TEST_F(StoreTest, SetsKeepTheirRegistrationOrder) {
   const auto params = d.ParamsStorage().Entries();
   ASSERT_GE(params.size(), 2u);
   EXPECT_EQ(params.front(), "lcena1.Alignment");
-  EXPECT_EQ(params.back(), "CBoxIgnoreWrongEAN.Checked");
+  // The preview's details came later than the other keys, so they follow.
+  EXPECT_EQ(params.back(), "PodrobnostiPrew.Checked");
+  EXPECT_EQ(params[params.size() - 2], "CBoxIgnoreWrongEAN.Checked");
   const auto design = d.ComponentState1().Entries();
   EXPECT_EQ(design.front(), "lNazev.Alignment");
   EXPECT_EQ(design.back(), "lDatum.Visible");
@@ -234,6 +236,32 @@ TEST_F(StoreTest, TheChosenSheetIsKeptByItsCode) {
   last.Ctl<ComboBox>("cbArch").UserSelect(0);
   last.SaveLastUsedState();
   EXPECT_EQ(ProfileFile(File("TiketFrm.ini")).ReadString("SetLast", "cbArch.Sheet", "?"), "");
+}
+
+// Whether the preview shows the labels is the format's; a format saved
+// before there was a key for it shows the outlines only.
+TEST_F(StoreTest, PreviewDetailsAreKeptWithTheFormat) {
+  TfrmMain& d = Open();
+  auto& details = d.Ctl<CheckBox>("PodrobnostiPrew");
+  EXPECT_TRUE(details.Enabled());
+  EXPECT_FALSE(details.Checked());
+  details.SetChecked(true);
+  SaveAs("A");
+  d.SaveState(false, false);
+  EXPECT_EQ(ProfileFile(File("TiketSav.000")).ReadString("SetUp", "PodrobnostiPrew.Checked", ""),
+            "True");
+  details.SetChecked(false);
+  SaveAs("B");
+  d.SaveState(false, false);
+
+  d.LoadFormat("A");
+  EXPECT_TRUE(details.Checked());
+  d.LoadFormat("B");
+  EXPECT_FALSE(details.Checked());
+  d.LoadFormat("A");
+  ProfileFile(File("TiketSav.001")).DeleteKey("SetUp", "PodrobnostiPrew.Checked");
+  d.LoadFormat("B");
+  EXPECT_FALSE(details.Checked());
 }
 
 TEST_F(StoreTest, NoToTheQuestionWritesOnlyTheLastUsedState) {
