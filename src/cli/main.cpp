@@ -9,6 +9,7 @@
 #include "cli/GoodsFile.h"
 #include "cli/Options.h"
 #include "cli/PrintCommand.h"
+#include "cli/PrintersCommand.h"
 #include "cli/Terminal.h"
 
 namespace {
@@ -29,6 +30,9 @@ constexpr const char* kUsage =
     "        draw it into a picture without showing it\n"
     "  formats --forms DIR\n"
     "        list the label formats stored in DIR\n"
+    "  printers\n"
+    "        list the printers the labels can go to (* marks the system's\n"
+    "        default) with paper, resolution and printable area\n"
     "  help  this text\n";
 
 }  // namespace
@@ -47,6 +51,7 @@ int main(int argc, char** argv) {
     if (command == "print") return korval::cli::RunPrintCommand(rest, std::cout, std::cerr);
     if (command == "design") return korval::cli::RunDesignCommand(rest, std::cout, std::cerr);
     if (command == "formats") return korval::cli::RunFormatsCommand(rest, std::cout);
+    if (command == "printers") return korval::cli::RunPrintersCommand(rest, std::cout, std::cerr);
     std::cerr << "korval: unknown command " << command << "\n\n" << kUsage;
     return 2;
   } catch (const korval::cli::UsageError& e) {

@@ -24,7 +24,17 @@ class PrivateCupsd {
     bool Accepting = true;
     bool Stopped = false;
     std::string StateMessage;
+    // The queue's PPD (page sizes, printable areas, resolution); empty for
+    // a file printer of one A4 page printable to its edges. It must keep the
+    // filter line "*cupsFilter: "application/pdf 0 capture"" that hands
+    // the job to the queue's file.
+    std::string Ppd = {};
   };
+
+  // A label printer's PPD for Queue::Ppd: 203 dpi, sheets A6 (default) and
+  // A5, each with unprintable strips of 12 points left, right and top and
+  // 24 points at the bottom.
+  static std::string LabelPrinterPpd();
 
   explicit PrivateCupsd(const std::vector<Queue>& queues);
   ~PrivateCupsd();
