@@ -11,6 +11,7 @@
 #include "cli/Options.h"
 #include "cli/PrintCommand.h"
 #include "cli/SheetsCommand.h"
+#include "cli/PrintersCommand.h"
 #include "cli/Terminal.h"
 
 namespace {
@@ -43,6 +44,9 @@ constexpr const char* kUsage =
     "  sheets [--paper A4|Letter] [--find TEXT]\n"
     "        list the label sheets of the catalogue (makers' codes such as\n"
     "        \"Avery L7160\") whose code, maker or description contains TEXT\n"
+    "  printers\n"
+    "        list the printers the labels can go to (* marks the system's\n"
+    "        default) with paper, resolution and printable area\n"
     "  help  this text\n";
 
 }  // namespace
@@ -63,6 +67,7 @@ int main(int argc, char** argv) {
     if (command == "calibrate") return korval::cli::RunCalibrateCommand(rest, std::cout, std::cerr);
     if (command == "formats") return korval::cli::RunFormatsCommand(rest, std::cout);
     if (command == "sheets") return korval::cli::RunSheetsCommand(rest, std::cout);
+    if (command == "printers") return korval::cli::RunPrintersCommand(rest, std::cout, std::cerr);
     std::cerr << "korval: unknown command " << command << "\n\n" << kUsage;
     return 2;
   } catch (const korval::cli::UsageError& e) {

@@ -9,6 +9,7 @@
 #include "host_api/HostContext.h"
 #include "platform/Ui.h"
 #include "storage/ComponentStateList.h"
+#include "storage/PrintOffsetFile.h"
 
 namespace korval {
 namespace {
@@ -84,9 +85,12 @@ TfrmMain::TfrmMain(DialogServices services)
   BuildCatalogue();
   SetSheetCatalogue(ShippedSheetCatalogue());
   ReloadPicture = [this] { EBitMapChange(); };
+  offsetFile_ = std::make_unique<PrintOffsetFile>();
+  services_.Printer.SetOffsetStore(offsetFile_.get());
 }
 
 TfrmMain::~TfrmMain() {
+  services_.Printer.SetOffsetStore(nullptr);
   // The placement is written at destruction when no accepted close wrote it.
   if (Created && !PlacementWritten) {
     try {

@@ -28,6 +28,7 @@ class ComponentStateList;
 class GoodsRecord;
 class HostContext;
 class LocaleInfo;
+class PrintOffsetFile;
 class PrintSurface;
 class ProfileFile;
 class TPropCheckBox;
@@ -370,6 +371,8 @@ class TfrmMain : public Form {
   // of the catalogue; services_ hands it out as the user interface.
   std::unique_ptr<TranslatedUi> translatedUi_;
   DialogServices services_;
+  // The printers' offsets, read and edited by the printer setup dialog.
+  std::unique_ptr<PrintOffsetFile> offsetFile_;
   UnitPriceText unitPrice_;
   std::vector<std::unique_ptr<Action>> actions_;
   std::unique_ptr<ComponentStateList> paramsStorage_;

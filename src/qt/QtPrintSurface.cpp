@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QPageLayout>
-#include <QPageSetupDialog>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrintDialog>
@@ -19,6 +18,7 @@
 #include "platform/Text.h"
 #include "platform/Ui.h"
 #include "print/PrintSurfaceMessages.h"
+#include "qt/PrinterSetupDialog.h"
 #include "qt/QtApplication.h"
 #include "qt/QtCanvas.h"
 #include "qt/QtPrintSurfaceCups.h"
@@ -161,6 +161,10 @@ void QtPrintSurface::MakePrinter(int index) {
     const QPrinterInfo info = QPrinterInfo::printerInfo(
         QString::fromStdString(printers_[static_cast<std::size_t>(index)]));
     printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    // Qt starts every printer on its own default page (A4 or Letter by the
+    // locale), even a label printer that has no such sheet; the queue's
+    // default is the paper it is loaded with.
+    if (info.defaultPageSize().isValid()) printer_->setPageSize(info.defaultPageSize());
   }
   printer_->setFullPage(false);
   UsePrintableArea();
@@ -263,10 +267,33 @@ bool QtPrintSurface::ShowPrintDialog() {
 }
 
 bool QtPrintSurface::ShowPrinterSetupDialog() {
-  if (!printer_ || painter_ || !CanShowDialogs()) return false;
-  QPageSetupDialog dialog(printer_.get());
-  if (dialog.exec() != QDialog::Accepted) return false;
-  AdoptDialogPrinter();
+  if (painter_ || (!setupDialogRun_ && !CanShowDialogs())) return false;
+  // A queue installed since the list was made is offered too.
+  RefreshPrinters();
+  if (!printer_) return false;
+  const std::string defaultName = DefaultPrinterName();
+  std::vector<PrinterSetupDialog::Printer> entries;
+  for (std::size_t i = 0; i < printers_.size(); ++i) {
+    entries.push_back({printers_[i], static_cast<int>(i) == pdfIndex_,
+                       !defaultName.empty() && SameText(printers_[i], defaultName)});
+  }
+  PrinterSetupDialog dialog(std::move(entries), selected_, printer_->pageLayout(), offsetStore_,
+                            kPdfDpi);
+  if (setupDialogRun_) {
+    setupDialogRun_(dialog);
+  } else {
+    dialog.exec();
+  }
+  if (dialog.result() != QDialog::Accepted || dialog.ChosenPrinter() < 0) return false;
+  SelectPrinter(dialog.ChosenPrinter());
+  // The page is set only when it changed: a format's own label size, kept
+  // exactly as it was, is what the printer settings compare with.
+  const QPageSize size = dialog.ChosenPageSize();
+  if (!(printer_->pageLayout().pageSize() == size)) printer_->setPageSize(size);
+  if (printer_->pageLayout().orientation() != dialog.ChosenOrientation())
+    printer_->setPageOrientation(dialog.ChosenOrientation());
+  UsePrintableArea();
+  RefreshMetrics();
   return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -18,6 +19,7 @@ class Ui;
 namespace korval::qt {
 
 class QtCanvas;
+class PrinterSetupDialog;
 
 // The print surface on Qt Print Support: the printers the print system
 // (CUPS) lists, and after them a printer named "PDF" that writes the job into
@@ -62,7 +64,16 @@ class QtPrintSurface final : public PrintSurface {
   void SetCustomPaperSize(double widthInches, double heightInches) override;
 
   bool ShowPrintDialog() override;
+  // Our own dialog: Qt's page setup offers no printer to choose.
   bool ShowPrinterSetupDialog() override;
+  void SetOffsetStore(PrintOffsetStore* store) override { offsetStore_ = store; }
+  // For tests: the setup dialog is handed to run instead of being run
+  // modally, on any platform (offscreen too); what run leaves it with (its
+  // result and choices) counts as the user's answer. An empty run restores
+  // the modal dialog.
+  void RunSetupDialogWith(std::function<void(PrinterSetupDialog&)> run) {
+    setupDialogRun_ = std::move(run);
+  }
 
   bool BeginJob(const std::string& title) override;
   Canvas& PageCanvas() override;
@@ -115,6 +126,8 @@ class QtPrintSurface final : public PrintSurface {
   std::unique_ptr<QtCanvas> canvas_;
   std::recursive_mutex canvasLock_;
   bool inRun_ = false;
+  PrintOffsetStore* offsetStore_ = nullptr;
+  std::function<void(PrinterSetupDialog&)> setupDialogRun_;
   // The PDF file of a run, open between two of its jobs.
   bool pdfHeld_ = false;
 };

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -26,6 +27,7 @@
 #include "cli/ExampleFormsTest.h"
 #include "cli/Options.h"
 #include "cli/PngSheetSurface.h"
+#include "cli/PrintersCommand.h"
 #include "doubles/CommandOutput.h"
 #include "doubles/FakePrintSurface.h"
 #include "doubles/PrivateCupsd.h"
@@ -373,9 +375,9 @@ class PrintCommandCupsTest : public PrintCommandTest {
   void SetUp() override {
     PrintCommandTest::SetUp();
     cups_.emplace(
-        std::vector<test::PrivateCupsd::Queue>{{"Etikety", true, false, "", ""},
-                                               {"Odmitajici", false, false, "Role etiket došla", ""},
-                                               {"Zastavena", true, true, "Otevřený kryt", ""}});
+        std::vector<test::PrivateCupsd::Queue>{{"Etikety", true, false, ""},
+                                               {"Odmitajici", false, false, "Role etiket došla"},
+                                               {"Zastavena", true, true, "Otevřený kryt"}});
     if (!cups_->Failure().empty()) {
       // CI runs as root and must run these; elsewhere a missing or refused
       // scheduler is a reason to skip.
@@ -499,7 +501,7 @@ class Raster {
 // three across, 1,5 mm (35 dots) below the area's top edge. The printer's
 // offset moves them all by its dots, 2 mm and 1 mm: 47 and 24.
 TEST(PrintCommandMarginsTest, TheGridSitsOnThePrintableAreaAndMovesByTheOffset) {
-  test::PrivateCupsd cups({{"Okraje", true, false, "", "18 18 577 806"}});
+  test::PrivateCupsd cups({{"Okraje", true, false, "", test::PrivateCupsd::A4Ppd("18 18 577 806")}});
   if (!cups.Failure().empty()) {
     if (::geteuid() == 0 && !cups.Missing()) FAIL() << cups.Failure();
     GTEST_SKIP() << "no private CUPS scheduler: " << cups.Failure();
@@ -576,6 +578,110 @@ INSTANTIATE_TEST_SUITE_P(Queues, PrintCommandCupsRefusalTest,
                          ::testing::Values(Refusal{"Odmitajici", "Role etiket došla"},
                                            Refusal{"Zastavena", "Otevřený kryt"}),
                          [](const auto& param) { return std::string(param.param.Queue); });
+
+// `korval printers` against a print system of the test's own: a plain A4
+// queue, a label printer (the system's default) with unprintable strips, and
+// the PDF printer.
+class PrintersCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!cups_.Failure().empty()) {
+      if (::geteuid() == 0 && !cups_.Missing()) FAIL() << cups_.Failure();
+      GTEST_SKIP() << "no private CUPS scheduler: " << cups_.Failure();
+    }
+    ASSERT_EQ(cups_.Run("lpadmin -d Stitky"), 0);
+  }
+
+  // The listing's rows, cut at the columns of its header.
+  static std::vector<std::map<std::string, std::string>> Rows(const std::string& listing) {
+    std::istringstream lines(listing);
+    std::string header;
+    std::getline(lines, header);
+    const std::vector<std::string> columns = {"printer",  "default", "paper",
+                                              "paper mm", "dpi",     "printable mm"};
+    std::vector<std::size_t> starts;
+    for (const std::string& column : columns) starts.push_back(header.find("  " + column) + 2);
+    std::vector<std::map<std::string, std::string>> rows;
+    for (std::string line; std::getline(lines, line);) {
+      std::map<std::string, std::string> row;
+      for (std::size_t i = 0; i < columns.size(); ++i) {
+        const std::size_t to = i + 1 < starts.size() ? starts[i + 1] : std::string::npos;
+        std::string cell = line.substr(std::min(starts[i], line.size()), to - starts[i]);
+        cell.erase(cell.find_last_not_of(' ') + 1);
+        cell.erase(0, cell.find_first_not_of(' '));
+        row[columns[i]] = cell;
+      }
+      row["#"] = line.substr(0, starts[0]);
+      rows.push_back(row);
+    }
+    return rows;
+  }
+  // "w x h" in millimetres.
+  static std::pair<double, double> Size(const std::string& text) {
+    const std::size_t x = text.find(" x ");
+    return {std::stod(text.substr(0, x)), std::stod(text.substr(x + 3))};
+  }
+
+  test::PrivateCupsd cups_{{{"Etikety", true, false, ""},
+                            {"Stitky", true, false, "", test::PrivateCupsd::LabelPrinterPpd()}}};
+};
+
+TEST_F(PrintersCommandTest, ListsEveryPrinterWithItsPageResolutionAndPrintableArea) {
+  std::ostringstream out;
+  std::ostringstream err;
+  ASSERT_EQ(RunPrintersCommand({}, out, err), 0) << err.str();
+  const auto rows = Rows(out.str());
+  ASSERT_EQ(rows.size(), 3u) << out.str();
+  const double mmPerPoint = 25.4 / 72;
+
+  EXPECT_EQ(rows[0].at("printer"), "Etikety");
+  EXPECT_EQ(rows[0].at("default"), "");
+  EXPECT_EQ(rows[0].at("paper"), "A4");
+  EXPECT_EQ(rows[0].at("paper mm"), "210.0 x 297.0");
+  EXPECT_EQ(rows[0].at("printable mm"), "0.0 0.0 210.0 x 297.0");
+
+  EXPECT_EQ(rows[1].at("printer"), "Stitky");
+  EXPECT_EQ(rows[1].at("default"), "*");
+  EXPECT_EQ(rows[1].at("paper"), "A6");
+  // The resolution the page is drawn at for the print system to rasterise.
+  EXPECT_GE(std::stoi(rows[1].at("dpi")), 203);
+  const auto [width, height] = Size(rows[1].at("paper mm"));
+  EXPECT_NEAR(width, 297 * mmPerPoint, 0.3);
+  EXPECT_NEAR(height, 420 * mmPerPoint, 0.3);
+  std::istringstream area(rows[1].at("printable mm"));
+  double left = 0, top = 0, areaWidth = 0, areaHeight = 0;
+  std::string times;
+  area >> left >> top >> areaWidth >> times >> areaHeight;
+  EXPECT_EQ(times, "x") << rows[1].at("printable mm");
+  EXPECT_NEAR(left, 12 * mmPerPoint, 0.051);
+  EXPECT_NEAR(top, 12 * mmPerPoint, 0.051);
+  EXPECT_NEAR(areaWidth, width - 24 * mmPerPoint, 0.11);
+  EXPECT_NEAR(areaHeight, height - 36 * mmPerPoint, 0.11);
+
+  EXPECT_EQ(rows[2].at("printer"), "PDF");
+  EXPECT_EQ(rows[2].at("dpi"), "600");
+  EXPECT_EQ(rows[2].at("printable mm"), "0.0 0.0 " + rows[2].at("paper mm"));
+  const auto [pdfWidth, pdfHeight] = Size(rows[2].at("paper mm"));
+  EXPECT_EQ(rows[2].at("paper"), PaperName(pdfWidth, pdfHeight));
+  EXPECT_NE(rows[2].at("paper"), "-");
+  EXPECT_EQ(err.str(), "");
+}
+
+TEST(PaperNameTest, NamesCommonSheetsEitherWayRoundWithinHalfAMillimetre) {
+  EXPECT_EQ(PaperName(210, 297), "A4");
+  EXPECT_EQ(PaperName(297, 210), "A4");
+  EXPECT_EQ(PaperName(8.27 * 25.4, 11.69 * 25.4), "A4");  // as formats store it, in inches
+  EXPECT_EQ(PaperName(215.9, 279.4), "Letter");
+  EXPECT_EQ(PaperName(148, 210), "A5");
+  EXPECT_EQ(PaperName(210.6, 297), "");
+  EXPECT_EQ(PaperName(101.6, 152.4), "");
+}
+
+TEST(PrintersCommandUsageTest, TakesNoOptions) {
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_THROW(RunPrintersCommand({"--forms", "x"}, out, err), UsageError);
+}
 
 }  // namespace
 }  // namespace korval::cli

@@ -52,9 +52,49 @@ constexpr const char* kPpd = R"ppd(*PPD-Adobe: "4.3"
 *PageSize A4/A4: "<</PageSize[595 842]>>setpagedevice"
 *CloseUI: *PageSize
 *DefaultImageableArea: A4
-*ImageableArea A4/A4: "@AREA@"
+*ImageableArea A4/A4: "0 0 595 842"
 *DefaultPaperDimension: A4
 *PaperDimension A4/A4: "595 842"
+)ppd";
+
+constexpr const char* kLabelPpd = R"ppd(*PPD-Adobe: "4.3"
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "KORVALL.PPD"
+*Manufacturer: "KORVAL"
+*Product: "(Label printer)"
+*ModelName: "KORVAL label printer"
+*ShortNickName: "KORVAL label printer"
+*NickName: "KORVAL label printer"
+*PSVersion: "(3010.000) 0"
+*LanguageLevel: "3"
+*ColorDevice: False
+*DefaultColorSpace: Gray
+*FileSystem: False
+*Throughput: "1"
+*cupsFilter: "application/pdf 0 capture"
+*OpenUI *Resolution: PickOne
+*DefaultResolution: 203dpi
+*Resolution 203dpi/203 dpi: "<</HWResolution[203 203]>>setpagedevice"
+*CloseUI: *Resolution
+*OpenUI *PageSize: PickOne
+*DefaultPageSize: A6
+*PageSize A6/A6: "<</PageSize[297 420]>>setpagedevice"
+*PageSize A5/A5: "<</PageSize[420 595]>>setpagedevice"
+*CloseUI: *PageSize
+*OpenUI *PageRegion: PickOne
+*DefaultPageRegion: A6
+*PageRegion A6/A6: "<</PageSize[297 420]>>setpagedevice"
+*PageRegion A5/A5: "<</PageSize[420 595]>>setpagedevice"
+*CloseUI: *PageRegion
+*DefaultImageableArea: A6
+*ImageableArea A6/A6: "12 24 285 408"
+*ImageableArea A5/A5: "12 24 408 583"
+*DefaultPaperDimension: A6
+*PaperDimension A6/A6: "297 420"
+*PaperDimension A5/A5: "420 595"
 )ppd";
 
 void WriteFile(const fs::path& path, const std::string& text, fs::perms perms) {
@@ -89,6 +129,17 @@ bool Accepts(const std::string& socketPath) {
 }
 
 }  // namespace
+
+std::string PrivateCupsd::A4Ppd(const std::string& imageableArea) {
+  std::string ppd = kPpd;
+  const std::string whole = "*ImageableArea A4/A4: \"0 0 595 842\"";
+  ppd.replace(ppd.find(whole), whole.size(), "*ImageableArea A4/A4: \"" + imageableArea + "\"");
+  return ppd;
+}
+
+std::string PrivateCupsd::LabelPrinterPpd() {
+  return kLabelPpd;
+}
 
 PrivateCupsd::PrivateCupsd(const std::vector<Queue>& queues) {
   if (const char* server = std::getenv("CUPS_SERVER")) previousServer_ = server;
@@ -156,10 +207,7 @@ void PrivateCupsd::Start(const std::vector<Queue>& queues) {
                 (queue.Accepting ? "Yes" : "No") + "\n";
     if (!queue.StateMessage.empty()) printers += "StateMessage " + queue.StateMessage + "\n";
     printers += "Shared No\n</Printer>\n";
-    std::string ppd = kPpd;
-    ppd.replace(ppd.find("@AREA@"), 6,
-                queue.ImageableArea.empty() ? "0 0 595 842" : queue.ImageableArea);
-    WriteFile(root / "ppd" / (queue.Name + ".ppd"), ppd, readable);
+    WriteFile(root / "ppd" / (queue.Name + ".ppd"), queue.Ppd.empty() ? kPpd : queue.Ppd, readable);
   }
   WriteFile(root / "printers.conf", printers, readable);
 

@@ -24,11 +24,20 @@ class PrivateCupsd {
     bool Accepting = true;
     bool Stopped = false;
     std::string StateMessage;
-    // The printable area of its A4 page in points from the bottom-left
-    // corner ("llx lly urx ury"), as a driver reports it; empty: the whole
-    // page.
-    std::string ImageableArea;
+    // The queue's PPD (page sizes, printable areas, resolution); empty for
+    // a file printer of one A4 page printable to its edges. It must keep the
+    // filter line "*cupsFilter: "application/pdf 0 capture"" that hands
+    // the job to the queue's file.
+    std::string Ppd = {};
   };
+
+  // A label printer's PPD for Queue::Ppd: 203 dpi, sheets A6 (default) and
+  // A5, each with unprintable strips of 12 points left, right and top and
+  // 24 points at the bottom.
+  static std::string LabelPrinterPpd();
+  // The PPD of the default file printer with the printable area of its A4
+  // page set: points from the bottom-left corner, "llx lly urx ury".
+  static std::string A4Ppd(const std::string& imageableArea);
 
   explicit PrivateCupsd(const std::vector<Queue>& queues);
   ~PrivateCupsd();

@@ -234,7 +234,7 @@ class QtPrintSurfaceCupsTest : public ::testing::Test {
     }
   }
 
-  test::PrivateCupsd cups_{{{"Etikety", true, false, "", ""}, {"Zmizi", true, false, "", ""}}};
+  test::PrivateCupsd cups_{{{"Etikety", true, false, ""}, {"Zmizi", true, false, ""}}};
   ScriptedUi ui_;
 };
 
