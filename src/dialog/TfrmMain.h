@@ -30,6 +30,7 @@ class HostContext;
 class LocaleInfo;
 class PrintOffsetFile;
 class PrintSurface;
+struct PrintOffset;
 class ProfileFile;
 class TPropCheckBox;
 class Ui;
@@ -249,8 +250,11 @@ class TfrmMain : public Form {
   // The grid of the whole sheet in printer dots from the start position: the
   // positions the print job fills, and the ones the preview shows.
   GridInput SheetOnPaper() const;
-  // The selected printer's offset (etikety.ini), in printer dots: what a
-  // print adds to every position. Read once per job.
+  // The selected printer's name, empty when there is none.
+  std::string SelectedPrinterName() const;
+  // The selected printer's offset (etikety.ini), in millimetres and in
+  // printer dots: what a print adds to every position. Read once per job.
+  PrintOffset PrintOffsetMm() const;
   Point PrintOffsetDots() const;
   // Whether a position, moved by offset (printer dots), reaches outside the
   // printable area by a millimetre or more; less ends in the strip of a

@@ -6,7 +6,6 @@
 // rulers and stores them as the printer's offset.
 #include <algorithm>
 #include <string>
-#include <vector>
 
 #include "dialog/TfrmMain.h"
 #include "platform/LocaleInfo.h"
@@ -14,7 +13,6 @@
 #include "platform/PrintSurface.h"
 #include "print/LayoutGrid.h"
 #include "print/PrintRun.h"
-#include "storage/PrintOffsetFile.h"
 
 namespace korval {
 namespace {
@@ -122,14 +120,9 @@ bool TfrmMain::PrintCalibrationSheet() {
                        JobOffset.Y + y + Dots(0.5, res.DotsPerMmY), std::to_string(mm));
     }
 
-    const std::vector<std::string> names = printer.Printers();
-    const int index = printer.PrinterIndex();
-    const std::string name =
-        index >= 0 && index < static_cast<int>(names.size()) ? names[static_cast<std::size_t>(index)]
-                                                             : std::string();
-    const PrintOffset offset = PrintOffsetFile().Offset(name);
+    const PrintOffset offset = PrintOffsetMm();
     const char comma = Locale().DecimalSeparator();
-    const std::string caption = "Kalibrace: " + name +
+    const std::string caption = "Kalibrace: " + SelectedPrinterName() +
                                 ", posun X " + FormatFixed(offset.XMm, 2, comma) + " mm, Y " +
                                 FormatFixed(offset.YMm, 2, comma) + " mm";
     canvas.TextOut(JobOffset.X + Dots(12, res.DotsPerMmX), JobOffset.Y + Dots(12, res.DotsPerMmY),

@@ -87,12 +87,21 @@ GridInput TfrmMain::SheetOnPaper() const {
   return input;
 }
 
-Point TfrmMain::PrintOffsetDots() const {
+std::string TfrmMain::SelectedPrinterName() const {
   const PrintSurface& printer = services_.Printer;
   const std::vector<std::string> names = printer.Printers();
   const int index = printer.PrinterIndex();
   if (index < 0 || index >= static_cast<int>(names.size())) return {};
-  const PrintOffset mm = PrintOffsetFile().Offset(names[static_cast<std::size_t>(index)]);
+  return names[static_cast<std::size_t>(index)];
+}
+
+PrintOffset TfrmMain::PrintOffsetMm() const {
+  const std::string name = SelectedPrinterName();
+  return name.empty() ? PrintOffset{} : offsetFile_->Offset(name);
+}
+
+Point TfrmMain::PrintOffsetDots() const {
+  const PrintOffset mm = PrintOffsetMm();
   return {static_cast<int>(RoundHalfEven(mm.XMm * Resolution.DotsPerMmX)),
           static_cast<int>(RoundHalfEven(mm.YMm * Resolution.DotsPerMmY))};
 }
