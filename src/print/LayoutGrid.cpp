@@ -59,6 +59,18 @@ LayoutGrid::LayoutGrid(const GridInput& input) : input_(input) {
   metrics_.Left = RoundHalfEven(D(spacing_.Left) * input.ScaleX);
   metrics_.GapX = RoundHalfEven(D(spacing_.GapX) * input.ScaleX);
   metrics_.GapY = RoundHalfEven(D(spacing_.GapY) * input.ScaleY);
+  // Where the labels start lies on the sheet's own pitch, not on the
+  // rounded label plus the rounded gap: a sheet whose pitch is not a whole
+  // number of dots (21,2 mm is 500,79 dots at 600 dpi) would otherwise drift
+  // off its labels by a fraction of a dot per row. Margins and gaps typed in
+  // dots are whole dots as they stand.
+  const bool dots = input.Unit == MeasureUnit::Dots;
+  pitchX_ = input.ScaleX * (dotsPerMmX * input.LabelWidthMm +
+                            (dots ? D(spacing_.GapX) : input.HorizontalGap * dotsPerMmX));
+  pitchY_ = input.ScaleY * (dotsPerMmY * input.LabelHeightMm +
+                            (dots ? D(spacing_.GapY) : input.VerticalGap * dotsPerMmY));
+  originX_ = input.ScaleX * (dots ? D(spacing_.Left) : input.LeftMargin * dotsPerMmX);
+  originY_ = input.ScaleY * (dots ? D(spacing_.Top) : input.TopMargin * dotsPerMmY);
   columnsAdvance_ = D(metrics_.Width) + D(metrics_.GapX) > 0;
   rowsAdvance_ = D(metrics_.Height) + D(metrics_.GapY) > 0;
 }
@@ -81,8 +93,9 @@ bool LayoutGrid::ColumnFits(int col) const {
 GridPosition LayoutGrid::PositionAt(int col, int row) const {
   const double j = col;
   const double i = row;
-  const double left = j * D(metrics_.Width) + j * D(metrics_.GapX) + D(metrics_.Left);
-  const double top = i * D(metrics_.Height) + i * D(metrics_.GapY) + D(metrics_.Top);
+  // Halves to even, as every rounding of the grid.
+  const double left = std::nearbyint(j * pitchX_ + originX_);
+  const double top = std::nearbyint(i * pitchY_ + originY_);
   GridPosition position;
   position.Col = col;
   position.Row = row;

@@ -76,8 +76,10 @@ struct GridMetrics {
 struct GridPosition {
   int Col = 0;
   int Row = 0;
-  // The label's rectangle on the surface: left = Col × (W + gap) + margin,
-  // right = left + W. Coordinates beyond the range of int are clamped.
+  // The label's rectangle on the surface: left = Col × pitch + margin
+  // rounded, with the pitch (label and gap) and the margin as the edits give
+  // them (whole dots in dots mode), right = left + W. Coordinates beyond the
+  // range of int are clamped.
   Rect Bounds;
   friend bool operator==(const GridPosition&, const GridPosition&) = default;
 };
@@ -160,6 +162,11 @@ class LayoutGrid {
   GridInput input_;
   GridSpacing spacing_;
   GridMetrics metrics_;
+  // Surface units: a label's start is Round(index × pitch + origin).
+  double pitchX_ = 0;
+  double pitchY_ = 0;
+  double originX_ = 0;
+  double originY_ = 0;
   bool columnsAdvance_ = true;
   bool rowsAdvance_ = true;
 };

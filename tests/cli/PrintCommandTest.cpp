@@ -9,6 +9,7 @@
 #include <csignal>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <iterator>
@@ -27,6 +28,7 @@
 #include "cli/ExampleFormsTest.h"
 #include "cli/Options.h"
 #include "cli/PngSheetSurface.h"
+#include "print/SheetTemplates.h"
 #include "cli/PrintersCommand.h"
 #include "doubles/CommandOutput.h"
 #include "doubles/FakePrintSurface.h"
@@ -434,15 +436,19 @@ TEST_P(PrintCommandCupsRefusalTest, IsReportedWithThePrintersReason) {
   EXPECT_EQ(waiting, 0);
 }
 
-// The top band of an A4 page rasterised at twice 600 dpi, grey levels,
-// looked at in 600 dpi dots: a thin line lying between two dots is seen in
-// both, and its middle found to a fraction of a dot.
+// A window of a page rasterised at twice 600 dpi, grey levels, looked at in
+// 600 dpi dots from the page's corner: a thin line lying between two dots is
+// seen in both, and its middle found to a fraction of a dot. By default the
+// top band of an A4 page.
 class Raster {
  public:
   static constexpr int kScale = 2;
-  Raster(const std::string& pdf, const std::string& prefix, int height) {
-    std::system(("pdftoppm -r " + std::to_string(600 * kScale) + " -gray -singlefile -x 0 -y 0 -W " +
-                 std::to_string(4960 * kScale) + " -H " + std::to_string(height * kScale) + " '" +
+  Raster(const std::string& pdf, const std::string& prefix, int height, int left = 0,
+         int top = 0, int width = 4960)
+      : left_(left), top_(top) {
+    std::system(("pdftoppm -r " + std::to_string(600 * kScale) + " -gray -singlefile -x " +
+                 std::to_string(left * kScale) + " -y " + std::to_string(top * kScale) + " -W " +
+                 std::to_string(width * kScale) + " -H " + std::to_string(height * kScale) + " '" +
                  pdf + "' '" + prefix + "'")
                     .c_str());
     std::istringstream in(test::ReadBytes(prefix + ".pgm"));
@@ -459,16 +465,20 @@ class Raster {
     return 255 - static_cast<unsigned char>(pixels_[static_cast<std::size_t>(y) * width_ + x]);
   }
   // Dots.
-  bool Dark(int x, int y) const { return Ink(x * kScale, y * kScale) > 127; }
+  bool Dark(int x, int y) const { return Ink((x - left_) * kScale, (y - top_) * kScale) > 127; }
   // The middles of the dark lines crossed along a row or a column, to a
   // fraction of a pixel: the ink's centre over the line and a pixel on
   // each side, so that where the rasteriser's rounding puts a thin line's
   // darkest pixel does not count.
   std::vector<double> LinesAlongRow(int y) const {
-    return Lines(width_, [&](int x) { return Ink(x, y * kScale); });
+    std::vector<double> lines = Lines(width_, [&](int x) { return Ink(x, (y - top_) * kScale); });
+    for (double& line : lines) line += left_;
+    return lines;
   }
   std::vector<double> LinesAlongColumn(int x) const {
-    return Lines(height_, [&](int y) { return Ink(x * kScale, y); });
+    std::vector<double> lines = Lines(height_, [&](int y) { return Ink((x - left_) * kScale, y); });
+    for (double& line : lines) line += top_;
+    return lines;
   }
 
  private:
@@ -490,10 +500,54 @@ class Raster {
     return lines;
   }
 
+  int left_ = 0;
+  int top_ = 0;
   int width_ = 0;
   int height_ = 0;
   std::string pixels_;
 };
+
+// A sheet of the catalogue printed through the PDF printer (600 dpi, no
+// unprintable strips): every label frame lies where the maker's numbers put
+// it, within a printer dot, across the whole sheet. The goods have no texts,
+// so the frames' sides are all that the first row and the first column's
+// left strip hold.
+TEST_F(PrintCommandTest, ASheetOfTheCatalogueIsPrintedWhereTheMakerHasIt) {
+  if (std::system("command -v pdftoppm >/dev/null") != 0) GTEST_SKIP() << "no pdftoppm";
+  const SheetTemplates catalogue =
+      SheetTemplates::Load(std::string(KORVAL_SOURCE_DIR) + "/data/sheets/label-sheets.txt");
+  for (const char* code : {"L7651", "L7160"}) {
+    SCOPED_TRACE(code);
+    const SheetLookup found = catalogue.Find(code);
+    ASSERT_NE(found.Found, nullptr);
+    const SheetTemplate& sheet = *found.Found;
+    WriteGoods("Nazev;Cislo;Pocet\n;;" + std::to_string(sheet.Count()) + "\n");
+    ASSERT_EQ(Print({"--pdf", pdf_, "--sheet", code}), 0) << err_.str();
+    const double dotsPerMm = 600 / 25.4;
+    auto x = [&](int col) { return (sheet.LeftMm + col * sheet.PitchXMm) * dotsPerMm; };
+    auto y = [&](int row) { return (sheet.TopMm + row * sheet.PitchYMm) * dotsPerMm; };
+
+    const int rowTop = static_cast<int>(y(0));
+    const Raster band(pdf_, folder_.File("band"), 40, 0, rowTop - 10);
+    // Just below the top frame: each label's left side and right side.
+    const std::vector<double> across = band.LinesAlongRow(rowTop + 6);
+    const int colLeft = static_cast<int>(x(0));
+    const Raster strip(pdf_, folder_.File("strip"), 7000, colLeft + 10, 0, 20);
+    const std::vector<double> down = strip.LinesAlongColumn(colLeft + 20);
+    // A frame's line is a dot wide, its middle half a dot in; where one
+    // label's frame touches the next one's, the two lines make one.
+    auto nearest = [](const std::vector<double>& lines, double edge) {
+      double best = 1e9;
+      for (const double line : lines) best = std::min(best, std::abs(line - 0.5 - edge));
+      return best;
+    };
+    for (int j = 0; j < sheet.Cols; ++j) EXPECT_LE(nearest(across, x(j)), 1.0) << "column " << j;
+    for (int i = 0; i < sheet.Rows; ++i) EXPECT_LE(nearest(down, y(i)), 1.0) << "row " << i;
+    // And no label more: the last frame's far side ends the lines.
+    EXPECT_LE(across.back(), x(sheet.Cols) - sheet.GapXMm() * dotsPerMm + 1.5);
+    EXPECT_LE(down.back(), y(sheet.Rows) - sheet.GapYMm() * dotsPerMm + 1.5);
+  }
+}
 
 // A queue whose printable area starts 18 pt (150 dots at 600 dpi) from the
 // left and 36 pt (300 dots) from the top of A4. Positions count from that

@@ -152,8 +152,12 @@ TEST(LayoutGridScale, MillimetresOnAScaledSurface) {
   // The third column is tested as 323 < 400, the third row as 172 < 200.
   ASSERT_EQ(positions.size(), 9u);
   EXPECT_EQ(positions.front(), (GridPosition{0, 0, Bounds(15, 10, 115, 60)}));
-  EXPECT_EQ(positions[5], (GridPosition{2, 1, Bounds(231, 72, 331, 122)}));
-  EXPECT_EQ(positions.back(), (GridPosition{2, 2, Bounds(231, 134, 331, 184)}));
+  // Labels start on the sheet's own pitch, not on the rounded label plus the
+  // rounded gap: 0.5 × (200 + 15) = 107.5 across, 0.25 × (200 + 50) = 62.5
+  // down, so column 2 starts at 230 (not 231) and row 2 at 135 (not 134);
+  // row 1's 72.5 rounds to even.
+  EXPECT_EQ(positions[5], (GridPosition{2, 1, Bounds(230, 72, 330, 122)}));
+  EXPECT_EQ(positions.back(), (GridPosition{2, 2, Bounds(230, 135, 330, 185)}));
 }
 
 TEST(LayoutGridScale, DotValuesRoundHalvesToEven) {
@@ -221,7 +225,8 @@ TEST(LayoutGridOvershoot, ASheetFilledExactlyKeepsItsLastColumn) {
   EXPECT_EQ(grid.ColumnCount(), 3);
   EXPECT_EQ(grid.RowCount(), 7);
   EXPECT_EQ(grid.Positions().size(), 21u);
-  EXPECT_EQ(grid.Positions().back().Bounds.Right, 4962);
+  // 2 × 1653.5 from the sheet's edge, rounded, and a label of 1654.
+  EXPECT_EQ(grid.Positions().back().Bounds.Right, 3307 + 1654);
 
   input.LeftMargin = 1.0;  // 24 dots more: a millimetre past the sheet
   EXPECT_EQ(LayoutGrid(input).ColumnCount(), 2);
