@@ -306,6 +306,14 @@ TEST_F(FormViewTest, EditsTakeOnlyTheKeysTheirHandlerAccepts) {
   Retype(gap, "1,2a3");
   EXPECT_EQ(gap.text(), "123");
   EXPECT_EQ(Model().Ctl<Edit>("meOdsazX").Text(), "123");
+  // A margin may be negative: the sheet's labels begin before the printer's
+  // printable area. The minus typed first stays while the number follows.
+  for (const char* name : {"meOdsazLev", "meOdsazHorni"}) {
+    auto& margin = Widget<QLineEdit>(name);
+    Retype(margin, "-15");
+    EXPECT_EQ(margin.text(), "-15") << name;
+    EXPECT_EQ(Model().Ctl<Edit>(name).Text(), "-15") << name;
+  }
   auto& count = Widget<QLineEdit>("ePocetEtiket");
   count.setFocus();
   count.end(false);
