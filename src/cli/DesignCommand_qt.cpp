@@ -24,16 +24,18 @@
 namespace korval::cli {
 namespace {
 
-enum class Page { Design, Preview };
+enum class Page { Design, Preview, Sheet };
 
 Page ParsePage(const std::optional<std::string>& name) {
   if (!name || *name == "design") return Page::Design;
   if (*name == "preview") return Page::Preview;
-  throw UsageError("--page is design or preview");
+  if (*name == "sheet") return Page::Sheet;
+  throw UsageError("--page is design, preview or sheet");
 }
 
-// The dialog as it opens, drawn offscreen; with the preview page shown when
-// asked, as a click on its tab would show it.
+// The dialog as it opens, drawn offscreen; with the preview page, or the
+// sheet's parameters beside the label, shown when asked, as a click on its
+// tab would show it.
 QImage DialogPicture(TfrmMain& dialog, Ui& ui, Page page) {
   qt::FormView view(dialog, ui);
   view.setAttribute(Qt::WA_DontShowOnScreen);
@@ -41,6 +43,11 @@ QImage DialogPicture(TfrmMain& dialog, Ui& ui, Page page) {
   QCoreApplication::processEvents();
   if (page == Page::Preview) {
     if (auto* pages = qobject_cast<QTabWidget*>(view.WidgetOf("PageControl1")))
+      pages->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+  }
+  if (page == Page::Sheet) {
+    if (auto* pages = qobject_cast<QTabWidget*>(view.WidgetOf("gbDalsi")))
       pages->setCurrentIndex(1);
     QCoreApplication::processEvents();
   }

@@ -32,7 +32,7 @@ constexpr const char* kUsage =
     "        (OUT-1.png, OUT-2.png, ..., always numbered; N dots per inch, 150\n"
     "        if not given)\n"
     "  design --forms DIR [--format NAME] [--goods FILE] [--encoding utf-8|cp1250]\n"
-    "        [--sheet CODE] [--screenshot FILE.png [--page design|preview]]\n"
+    "        [--sheet CODE] [--screenshot FILE.png [--page design|preview|sheet]]\n"
     "        open the label dialog on the goods with a stored label format, or\n"
     "        draw it into a picture without showing it\n"
     "  calibrate --forms DIR --format NAME (--printer NAME | --pdf OUT) [--offset X,Y]\n"

@@ -41,9 +41,11 @@ TEST_F(DesignCommandTest, PicturesOfBothPagesAreMadeAndNothingIsWritten) {
   const std::string design = folder_.File("dialog.png");
   const std::string preview = folder_.File("preview.png");
   const std::string plain = folder_.File("plain.png");
+  const std::string sheet = folder_.File("sheet.png");
   ASSERT_EQ(Design({"--format", "Cenovka", "--screenshot", design}), 0) << err_.str();
   ASSERT_EQ(Design({"--format", "Cenovka", "--screenshot", preview, "--page", "preview"}), 0);
   ASSERT_EQ(Design({"--screenshot", plain}), 0);
+  ASSERT_EQ(Design({"--format", "Cenovka", "--screenshot", sheet, "--page", "sheet"}), 0);
   EXPECT_NE(out_.str().find("wrote " + design + " (670 x 466)"), std::string::npos) << out_.str();
 
   const QImage designImage(QString::fromStdString(design));
@@ -55,15 +57,16 @@ TEST_F(DesignCommandTest, PicturesOfBothPagesAreMadeAndNothingIsWritten) {
   // Another page, and another label than the dialog shows without a format.
   EXPECT_NE(designImage, previewImage);
   EXPECT_NE(designImage, plainImage);
+  EXPECT_NE(designImage, QImage(QString::fromStdString(sheet))) << "the sheet's parameters";
 
   auto after = Snapshot(folder_.Path());
-  for (const std::string& picture : {design, preview, plain}) after.erase(picture);
+  for (const std::string& picture : {design, preview, plain, sheet}) after.erase(picture);
   EXPECT_EQ(after, before);
 }
 
 TEST_F(DesignCommandTest, ThePageGoesWithAPictureOnly) {
   EXPECT_THROW(Design({"--page", "preview"}), UsageError);
-  EXPECT_THROW(Design({"--screenshot", folder_.File("x.png"), "--page", "sheet"}), UsageError);
+  EXPECT_THROW(Design({"--screenshot", folder_.File("x.png"), "--page", "labels"}), UsageError);
   EXPECT_THROW(RunDesignCommand({"--forms", folder_.File("none")}, out_, err_), UsageError);
 }
 
