@@ -380,12 +380,7 @@ class PrintCommandCupsTest : public PrintCommandTest {
         std::vector<test::PrivateCupsd::Queue>{{"Etikety", true, false, ""},
                                                {"Odmitajici", false, false, "Role etiket došla"},
                                                {"Zastavena", true, true, "Otevřený kryt"}});
-    if (!cups_->Failure().empty()) {
-      // CI runs as root and must run these; elsewhere a missing or refused
-      // scheduler is a reason to skip.
-      if (::geteuid() == 0 && !cups_->Missing()) FAIL() << cups_->Failure();
-      GTEST_SKIP() << "no private CUPS scheduler: " << cups_->Failure();
-    }
+    KORVAL_NEED_PRIVATE_CUPSD(*cups_);
     WriteGoods("Nazev;Cislo;Pocet\nPrvní;AAA-1;2\n");
   }
   void TearDown() override {
@@ -556,10 +551,7 @@ TEST_F(PrintCommandTest, ASheetOfTheCatalogueIsPrintedWhereTheMakerHasIt) {
 // offset moves them all by its dots, 2 mm and 1 mm: 47 and 24.
 TEST(PrintCommandMarginsTest, TheGridSitsOnThePrintableAreaAndMovesByTheOffset) {
   test::PrivateCupsd cups({{"Okraje", true, false, "", test::PrivateCupsd::A4Ppd("18 18 577 806")}});
-  if (!cups.Failure().empty()) {
-    if (::geteuid() == 0 && !cups.Missing()) FAIL() << cups.Failure();
-    GTEST_SKIP() << "no private CUPS scheduler: " << cups.Failure();
-  }
+  KORVAL_NEED_PRIVATE_CUPSD(cups);
   if (std::system("command -v pdftoppm >/dev/null") != 0) GTEST_SKIP() << "no pdftoppm";
   test::TempFolder folder;
   test::FolderInUse inUse(folder.Path());
@@ -639,10 +631,7 @@ INSTANTIATE_TEST_SUITE_P(Queues, PrintCommandCupsRefusalTest,
 class PrintersCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!cups_.Failure().empty()) {
-      if (::geteuid() == 0 && !cups_.Missing()) FAIL() << cups_.Failure();
-      GTEST_SKIP() << "no private CUPS scheduler: " << cups_.Failure();
-    }
+    KORVAL_NEED_PRIVATE_CUPSD(cups_);
     ASSERT_EQ(cups_.Run("lpadmin -d Stitky"), 0);
   }
 

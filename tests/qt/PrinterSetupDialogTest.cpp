@@ -51,10 +51,7 @@ QStringList Items(const QComboBox& box) {
 class PrinterSetupDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!cups_.Failure().empty()) {
-      if (::geteuid() == 0 && !cups_.Missing()) FAIL() << cups_.Failure();
-      GTEST_SKIP() << "no private CUPS scheduler: " << cups_.Failure();
-    }
+    KORVAL_NEED_PRIVATE_CUPSD(cups_);
     ASSERT_EQ(cups_.Run("lpadmin -d Stitky"), 0);
     EnsureApplication();
     inUse_.emplace(folder_.Path());

@@ -228,10 +228,7 @@ TEST_F(QtPrintSurfaceTest, JobRulesAreKept) {
 class QtPrintSurfaceCupsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!cups_.Failure().empty()) {
-      if (::geteuid() == 0 && !cups_.Missing()) FAIL() << cups_.Failure();
-      GTEST_SKIP() << "no private CUPS scheduler: " << cups_.Failure();
-    }
+    KORVAL_NEED_PRIVATE_CUPSD(cups_);
   }
 
   test::PrivateCupsd cups_{{{"Etikety", true, false, ""}, {"Zmizi", true, false, ""}}};
