@@ -14,6 +14,8 @@
 #include <cmath>
 #include <utility>
 
+#include "qt/QtPrintSurface.h"
+
 namespace korval::qt {
 namespace {
 
@@ -158,7 +160,7 @@ void PrinterSetupDialog::ShowPrinter(int index) {
   QString location;
   if (!printer.Pdf) {
     const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(printer.Name));
-    probe_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    probe_ = QtPrintSurface::QueuePrinter(printer.Name);
     nativeDpi_ = info.supportedResolutions();
     model = info.makeAndModel();
     location = info.location();

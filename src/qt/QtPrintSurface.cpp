@@ -152,19 +152,26 @@ void QtPrintSurface::SelectPrinter(int index) {
   RefreshMetrics();
 }
 
+std::unique_ptr<QPrinter> QtPrintSurface::QueuePrinter(const std::string& name) {
+  const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(name));
+  auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+  // Qt starts every printer on its own default page (A4 or Letter by the
+  // locale), even a label printer that has no such sheet; the queue's
+  // default is the paper it is loaded with.
+  if (info.defaultPageSize().isValid()) printer->setPageSize(info.defaultPageSize());
+  // Formats measured in printer dots mean the printer's own dots: a label
+  // printer's 203 dpi, not the 1200 that Qt draws every queue's page in.
+  if (const int native = CupsDefaultResolution(name); native > 0) printer->setResolution(native);
+  return printer;
+}
+
 void QtPrintSurface::MakePrinter(int index) {
   if (index == pdfIndex_) {
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer_->setOutputFormat(QPrinter::PdfFormat);
     printer_->setResolution(kPdfDpi);
   } else {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(
-        QString::fromStdString(printers_[static_cast<std::size_t>(index)]));
-    printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    // Qt starts every printer on its own default page (A4 or Letter by the
-    // locale), even a label printer that has no such sheet; the queue's
-    // default is the paper it is loaded with.
-    if (info.defaultPageSize().isValid()) printer_->setPageSize(info.defaultPageSize());
+    printer_ = QueuePrinter(printers_[static_cast<std::size_t>(index)]);
   }
   printer_->setFullPage(false);
   UsePrintableArea();

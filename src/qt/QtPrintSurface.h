@@ -46,6 +46,10 @@ class QtPrintSurface final : public PrintSurface {
   void SetPdfOutputFile(std::string path) { pdfOutputFile_ = std::move(path); }
   const std::string& PdfOutputFile() const { return pdfOutputFile_; }
 
+  // A print system queue's printer as the surface starts it: the queue's
+  // default paper and resolution.
+  static std::unique_ptr<QPrinter> QueuePrinter(const std::string& name);
+
   std::vector<std::string> Printers() const override { return printers_; }
   int PrinterIndex() const override { return selected_; }
   void SelectPrinter(int index) override;

@@ -59,6 +59,18 @@ void Append(std::string& reason, const std::string& more) {
 
 }  // namespace
 
+int CupsDefaultResolution(const std::string& printer) {
+  const IppPtr answer = Ask(printer, 0, {"printer-resolution-default"});
+  if (!answer) return 0;
+  ipp_attribute_t* attribute =
+      ippFindAttribute(answer.get(), "printer-resolution-default", IPP_TAG_RESOLUTION);
+  if (attribute == nullptr) return 0;
+  int yres = 0;
+  ipp_res_t units = IPP_RES_PER_INCH;
+  const int xres = ippGetResolution(attribute, 0, &yres, &units);
+  return units == IPP_RES_PER_CM ? static_cast<int>(xres * 2.54 + 0.5) : xres;
+}
+
 CupsSubmission SubmitToCups(const std::string& printer, const std::string& file,
                             const std::string& title,
                             const std::vector<std::pair<std::string, std::string>>& options) {

@@ -15,6 +15,10 @@ struct CupsSubmission {
   std::string Reason;
 };
 
+// The resolution a CUPS queue prints at unless told otherwise (its driver's
+// default), in dots per inch across; 0 when the queue does not say.
+int CupsDefaultResolution(const std::string& printer);
+
 // Hands a finished document file to a CUPS queue under a title and checks at
 // once that it will print: the submission's answer, then the new job's state
 // (cancelled or aborted) and the printer's (stopped: the job would wait in

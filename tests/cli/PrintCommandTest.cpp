@@ -682,12 +682,13 @@ TEST_F(PrintersCommandTest, ListsEveryPrinterWithItsPageResolutionAndPrintableAr
   EXPECT_EQ(rows[0].at("paper"), "A4");
   EXPECT_EQ(rows[0].at("paper mm"), "210.0 x 297.0");
   EXPECT_EQ(rows[0].at("printable mm"), "0.0 0.0 210.0 x 297.0");
+  EXPECT_EQ(rows[0].at("dpi"), "600");
 
   EXPECT_EQ(rows[1].at("printer"), "Stitky");
   EXPECT_EQ(rows[1].at("default"), "*");
   EXPECT_EQ(rows[1].at("paper"), "A6");
-  // The resolution the page is drawn at for the print system to rasterise.
-  EXPECT_GE(std::stoi(rows[1].at("dpi")), 203);
+  // The printer's own resolution, whose dots formats in dots count.
+  EXPECT_EQ(rows[1].at("dpi"), "203");
   const auto [width, height] = Size(rows[1].at("paper mm"));
   EXPECT_NEAR(width, 297 * mmPerPoint, 0.3);
   EXPECT_NEAR(height, 420 * mmPerPoint, 0.3);

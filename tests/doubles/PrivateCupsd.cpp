@@ -44,6 +44,7 @@ constexpr const char* kPpd = R"ppd(*PPD-Adobe: "4.3"
 *LanguageLevel: "3"
 *ColorDevice: False
 *DefaultColorSpace: Gray
+*DefaultResolution: 600dpi
 *FileSystem: False
 *Throughput: "1"
 *cupsFilter: "application/pdf 0 capture"
