@@ -18,6 +18,7 @@
 #include "platform/NumberFormat.h"
 #include "platform/Text.h"
 #include "platform/Utf8Path.h"
+#include "print/LabelOrder.h"
 #include "print/LayoutGrid.h"
 
 namespace korval::cli {
@@ -46,14 +47,14 @@ int CountPositions(const GridInput& input) {
 }
 
 // Sheets the job will take: the first from the start position, then full ones.
-int SheetsNeeded(const TfrmMain& d, int labels) {
+int SheetsNeeded(const TfrmMain& d, long long labels) {
   GridInput input = d.SheetOnPaper();
   const int first = CountPositions(input);
   input.StartCol = input.StartRow = 0;
   const int full = CountPositions(input);
   if (full == 0) return 1;
-  const int rest = std::max(0, labels - first);
-  return 1 + (rest + full - 1) / full;
+  const long long rest = std::max<long long>(0, labels - first);
+  return 1 + static_cast<int>((rest + full - 1) / full);
 }
 
 }  // namespace
@@ -146,8 +147,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   host.SetParamsCopy(goods.Records.data(), static_cast<std::int32_t>(goods.Records.size()),
                      hostName.c_str(), 0);
 
-  int labels = 0;
-  for (int i = 0; i < host.GoodsCount(); ++i) labels += std::max<int>(1, host.Goods(i)->Pocet());
+  const long long labels = LabelsOfJob(host);
 
   TfrmMain dialog(
       SystemDialogServices(host, ui, pictures ? static_cast<PrintSurface&>(*pictures) : printer));

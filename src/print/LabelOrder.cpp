@@ -1,6 +1,19 @@
 #include "print/LabelOrder.h"
 
+#include <algorithm>
+
+#include "host_api/HostContext.h"
+
 namespace korval {
+
+long long LabelsOfJob(const HostContext& host) {
+  long long labels = 0;
+  for (int i = 0; i < host.GoodsCount(); ++i) {
+    const std::optional<GoodsRecord> goods = host.Goods(i);
+    labels += goods ? std::max<int>(1, goods->Pocet()) : 1;
+  }
+  return labels;
+}
 
 std::vector<int> FirstSheetItems(int positions,
                                  const std::function<std::optional<int>(int)>& countOf) {

@@ -6,6 +6,12 @@
 
 namespace korval {
 
+class HostContext;
+
+// The labels a real print of the host's goods puts out: each item's count,
+// and at least one for each.
+long long LabelsOfJob(const HostContext& host);
+
 // Which goods item each label position of the first sheet of a real print
 // gets, computed without binding anything: items in list order, each as many
 // times as its count asks and at least once. countOf gives an item's count,

@@ -128,10 +128,7 @@ void TfrmMain::DrawPreviewPage(Canvas& canvas) {
   const Point offset = PrintOffsetDots();
   canvas.SetBrushColor(kBlack);
   for (const GridPosition& position : grid) {
-    const auto left = position.Col * (scaled.Width + scaled.GapX) + scaled.Left + ox;
-    const auto top = position.Row * (scaled.Height + scaled.GapY) + scaled.Top + oy;
-    const Rect r{static_cast<int>(left), static_cast<int>(top),
-                 static_cast<int>(left + scaled.Width), static_cast<int>(top + scaled.Height)};
+    const Rect r = PreviewCell(position, scaled, Point{ox, oy});
     // Strictly inside: a click on an outline or between two labels picks
     // nothing.
     if (r.Left < ClickPoint.X && ClickPoint.X < r.Right && r.Top < ClickPoint.Y &&

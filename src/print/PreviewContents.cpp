@@ -53,6 +53,15 @@ class BoundItemKeeper {
 
 }  // namespace
 
+Rect PreviewCell(const GridPosition& position, const GridMetrics& scaledCells, Point offset) {
+  const auto left =
+      position.Col * (scaledCells.Width + scaledCells.GapX) + scaledCells.Left + offset.X;
+  const auto top =
+      position.Row * (scaledCells.Height + scaledCells.GapY) + scaledCells.Top + offset.Y;
+  return Rect{static_cast<int>(left), static_cast<int>(top),
+              static_cast<int>(left + scaledCells.Width), static_cast<int>(top + scaledCells.Height)};
+}
+
 void PaintPreviewContents(TfrmMain& dialog, Canvas& canvas, const LayoutGrid& grid,
                           const GridMetrics& scaledCells, Point offset, double scaleX,
                           double scaleY) {
@@ -63,11 +72,8 @@ void PaintPreviewContents(TfrmMain& dialog, Canvas& canvas, const LayoutGrid& gr
   // the outlines round.
   std::vector<Point> cells;
   for (const GridPosition& position : grid) {
-    const auto left =
-        position.Col * (scaledCells.Width + scaledCells.GapX) + scaledCells.Left + offset.X;
-    const auto top =
-        position.Row * (scaledCells.Height + scaledCells.GapY) + scaledCells.Top + offset.Y;
-    cells.push_back(Point{static_cast<int>(left), static_cast<int>(top)});
+    const Rect cell = PreviewCell(position, scaledCells, offset);
+    cells.push_back(Point{cell.Left, cell.Top});
   }
 
   const HostContext& host = dialog.Services().Host;

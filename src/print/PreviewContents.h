@@ -8,6 +8,10 @@ namespace korval {
 
 class TfrmMain;
 
+// Where the preview draws the label of a grid position: the sheet's metrics
+// at the preview's scale, from the printable area's corner (offset).
+Rect PreviewCell(const GridPosition& position, const GridMetrics& scaledCells, Point offset);
+
 // The page preview with its details shown ("Podrobnosti"): every label
 // position of the first sheet, from the start position on, painted with the
 // goods item that a real print puts there, scaled down into the preview's

@@ -13,6 +13,7 @@
 #include "platform/PrintSurface.h"
 #include "platform/Text.h"
 #include "platform/Ui.h"
+#include "print/LabelOrder.h"
 #include "print/LayoutGrid.h"
 #include "print/PrintRun.h"
 #include "storage/PrintOffsetFile.h"
@@ -151,12 +152,7 @@ void TfrmMain::PrintTikets() {
   }
   ApplyPrinterSelection(printer.PrinterIndex(), -1, -1);
   JobOffset = PrintOffsetDots();
-  long long labels = 0;
-  for (int i = 0; i < host.GoodsCount(); ++i) {
-    const std::optional<GoodsRecord> goods = host.Goods(i);
-    labels += goods ? std::max<int>(1, goods->Pocet()) : 1;
-  }
-  if (HasPosition(SheetOnPaper()) && !ConfirmPrintableArea(labels)) return;
+  if (HasPosition(SheetOnPaper()) && !ConfirmPrintableArea(LabelsOfJob(host))) return;
 
   TestMode = false;
   ItemPrintedCount = 0;
