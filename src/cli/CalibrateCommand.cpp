@@ -28,8 +28,9 @@ PrintOffset ParseOffset(const std::string& text) {
     const auto y = ParseFloat(text.substr(at + 1));
     if (x && y && std::abs(*x) <= 100 && std::abs(*y) <= 100) return {*x, *y};
   }
-  throw UsageError("--offset wants X,Y in millimetres (right and down; negative left and up), "
-                   "at most 100 each, as -1.5,2");
+  throw UsageError(
+      "--offset wants X,Y in millimetres (right and down; negative left and up), "
+      "at most 100 each, as -1.5,2");
 }
 
 }  // namespace

@@ -122,8 +122,8 @@ bool TfrmMain::PrintCalibrationSheet() {
 
     const PrintOffset offset = PrintOffsetMm();
     const char comma = Locale().DecimalSeparator();
-    const std::string caption = "Kalibrace: " + SelectedPrinterName() +
-                                ", posun X " + FormatFixed(offset.XMm, 2, comma) + " mm, Y " +
+    const std::string caption = "Kalibrace: " + SelectedPrinterName() + ", posun X " +
+                                FormatFixed(offset.XMm, 2, comma) + " mm, Y " +
                                 FormatFixed(offset.YMm, 2, comma) + " mm";
     canvas.TextOut(JobOffset.X + Dots(12, res.DotsPerMmX), JobOffset.Y + Dots(12, res.DotsPerMmY),
                    caption);

@@ -80,8 +80,8 @@ LayoutGrid::LayoutGrid(const GridInput& input) : input_(input) {
 bool LayoutGrid::RowFits(int row) const {
   const double i = row;
   const double reach = (i + 1) * D(metrics_.Height) + (i - 1) * D(metrics_.GapY) + D(metrics_.Top);
-  return reach < input_.SurfaceHeight + input_.OvershootY && input_.LabelHeightMm > 0 && metrics_.Width >= 1 &&
-         metrics_.Height >= 1;
+  return reach < input_.SurfaceHeight + input_.OvershootY && input_.LabelHeightMm > 0 &&
+         metrics_.Width >= 1 && metrics_.Height >= 1;
 }
 
 bool LayoutGrid::ColumnFits(int col) const {
@@ -120,19 +120,17 @@ int LayoutGrid::CountFitting(Fits fits, double room, double firstReach, double s
 int LayoutGrid::ColumnCount() const {
   if (!RowFits(0)) return 0;
   const double step = D(metrics_.Width) + D(metrics_.GapX);
-  return CountFitting([this](int j) { return ColumnFits(j); },
-                      input_.SurfaceWidth + input_.OvershootX,
-                      D(metrics_.Width) - D(metrics_.GapX) + D(metrics_.Left),
-                      columnsAdvance_ ? step : 0);
+  return CountFitting(
+      [this](int j) { return ColumnFits(j); }, input_.SurfaceWidth + input_.OvershootX,
+      D(metrics_.Width) - D(metrics_.GapX) + D(metrics_.Left), columnsAdvance_ ? step : 0);
 }
 
 int LayoutGrid::RowCount() const {
   if (!ColumnFits(0)) return 0;
   const double step = D(metrics_.Height) + D(metrics_.GapY);
-  return CountFitting([this](int i) { return RowFits(i); },
-                      input_.SurfaceHeight + input_.OvershootY,
-                      D(metrics_.Height) - D(metrics_.GapY) + D(metrics_.Top),
-                      rowsAdvance_ ? step : 0);
+  return CountFitting(
+      [this](int i) { return RowFits(i); }, input_.SurfaceHeight + input_.OvershootY,
+      D(metrics_.Height) - D(metrics_.GapY) + D(metrics_.Top), rowsAdvance_ ? step : 0);
 }
 
 std::vector<GridPosition> LayoutGrid::Positions() const {

@@ -59,7 +59,8 @@ Rect PreviewCell(const GridPosition& position, const GridMetrics& scaledCells, P
   const auto top =
       position.Row * (scaledCells.Height + scaledCells.GapY) + scaledCells.Top + offset.Y;
   return Rect{static_cast<int>(left), static_cast<int>(top),
-              static_cast<int>(left + scaledCells.Width), static_cast<int>(top + scaledCells.Height)};
+              static_cast<int>(left + scaledCells.Width),
+              static_cast<int>(top + scaledCells.Height)};
 }
 
 void PaintPreviewContents(TfrmMain& dialog, Canvas& canvas, const LayoutGrid& grid,

@@ -37,7 +37,8 @@ PrintOffset PrintOffsetFile::Offset(const std::string& printer) const {
 void PrintOffsetFile::SetOffset(const std::string& printer, const PrintOffset& offset) {
   if (printer.empty()) return;
   ProfileFile file(fileName_);
-  const bool none = std::abs(offset.XMm) < kPrecisionMm / 2 && std::abs(offset.YMm) < kPrecisionMm / 2;
+  const bool none =
+      std::abs(offset.XMm) < kPrecisionMm / 2 && std::abs(offset.YMm) < kPrecisionMm / 2;
   if (none) {
     if (Offset(printer) == PrintOffset{}) return;
     file.DeleteKey(kSection, printer + kXSuffix);
