@@ -14,6 +14,7 @@ Control::~Control() = default;
 void Control::SetName(std::string name) {
   if (name == name_) return;
   name_ = std::move(name);
+  owner_.NameChanged();
   Changed("Name");
 }
 

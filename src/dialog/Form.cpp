@@ -36,13 +36,17 @@ void Form::Destroy(Control& control) {
                                   [&](const auto& c) { return c.get() == &control; });
   std::unique_ptr<Control> owned = std::move(*again);
   components_.erase(again);
+  indexed_ = false;
 }
 
 Control* Form::FindComponent(std::string_view name) const {
-  for (const auto& c : components_) {
-    if (SameText(c->Name(), name)) return c.get();
+  if (!indexed_) {
+    byName_.clear();
+    for (const auto& c : components_) byName_.try_emplace(UpperCase(c->Name()), c.get());
+    indexed_ = true;
   }
-  return nullptr;
+  const auto found = byName_.find(UpperCase(name));
+  return found == byName_.end() ? nullptr : found->second;
 }
 
 bool Form::Owns(const Control* control) const {

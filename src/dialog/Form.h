@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -34,6 +35,7 @@ class Form {
     auto control = std::make_unique<T>(*this, std::forward<Args>(args)...);
     T& ref = *control;
     components_.push_back(std::move(control));
+    indexed_ = false;
     for (auto* observer : Observers()) observer->ControlCreated(ref);
     return ref;
   }
@@ -63,8 +65,16 @@ class Form {
   friend class Control;
   const std::vector<ControlObserver*>& Observers() const { return observers_; }
 
+  // A control's name changed: the index of names is made again when next used.
+  void NameChanged() { indexed_ = false; }
+
   std::vector<std::unique_ptr<Control>> components_;
   std::vector<ControlObserver*> observers_;
+  // Names, upper case, to the first control of each in creation order: a
+  // label is bound and drawn through some thirty lookups by name, each of
+  // which would otherwise compare the names of two hundred controls.
+  mutable std::unordered_map<std::string, Control*> byName_;
+  mutable bool indexed_ = false;
 };
 
 // A control that the layout promises was not found: a programming error.

@@ -88,6 +88,8 @@ void TfrmMain::LoadFormat(const std::string& name) {
   }
   DefaultFormatName = ProfileFile(files.ListFile()).ReadString(kSetup, "Default", "");
 
+  const ProfileFile file(StoreFile);
+  file.BeginReading();
   // Restoring the label size and the switches must not fire their handlers.
   auto& width = Ctl<Edit>("rxseOsax");
   auto& height = Ctl<Edit>("rxseOsay");
@@ -98,7 +100,6 @@ void TfrmMain::LoadFormat(const std::string& name) {
     Ctl<CheckBox>("cbVlastniFronta").SetChecked(false);
     // Formats saved before the preview could show the labels have no key.
     Ctl<CheckBox>("PodrobnostiPrew").SetChecked(false);
-    const ProfileFile file(StoreFile);
     paramsStorage_->Read(file, StoreSection);
     for (Control* child : Ctl<Control>("ScrollBox2").Children()) {
       if (auto* box = dynamic_cast<CheckBox*>(child); box && box->Name() != "CBNumberAsEAN")
@@ -122,7 +123,7 @@ void TfrmMain::LoadFormat(const std::string& name) {
   ItemClick(Ctl<CheckBox>("cbCislo"));
   BindGoodsItem(CurrentItemIndex);
   DrawTiket();
-  ReadChosenSheet(ProfileFile(StoreFile), StoreSection);
+  ReadChosenSheet(file, StoreSection);
 }
 
 void TfrmMain::WriteSets() {

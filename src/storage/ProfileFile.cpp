@@ -1,7 +1,9 @@
 #include "storage/ProfileFile.h"
 
-#include <optional>
+#include <algorithm>
+#include <memory>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/CodePage.h"
@@ -14,7 +16,6 @@ namespace {
 
 constexpr std::string_view kBlanks = " \t\v\f";
 constexpr std::string_view kLineBreaks = "\r\n";
-constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LEMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BEMark = "\xFE\xFF";
@@ -72,16 +73,12 @@ std::string NameOf(const std::string& utf8, ProfileEncoding encoding) {
 
 // Names are compared on the text of the file, so that the case rule of a
 // Windows-1250 file is the one of that code page and not of whatever locale
-// the process runs under.
-bool SameName(std::string_view a, std::string_view b, ProfileEncoding encoding) {
-  if (encoding != ProfileEncoding::kAnsi) return SameText(a, b);
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Cp1250Upper(static_cast<unsigned char>(a[i])) !=
-        Cp1250Upper(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
+// the process runs under. Two names are the same when their folds are equal.
+std::string Fold(std::string_view name, ProfileEncoding encoding) {
+  if (encoding != ProfileEncoding::kAnsi) return UpperCase(name);
+  std::string folded(name);
+  for (char& c : folded) c = static_cast<char>(Cp1250Upper(static_cast<unsigned char>(c)));
+  return folded;
 }
 
 // ---- lines -----------------------------------------------------------------
@@ -119,67 +116,6 @@ Line Classify(std::string_view text) {
   line.name = TrimBlanks(body.substr(0, equals));
   line.value = body.substr(equals + 1);
   return line;
-}
-
-std::vector<Line> Parse(std::string_view text) {
-  std::vector<Line> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of(kLineBreaks, start);
-    if (end == std::string_view::npos) end = text.size();
-    lines.push_back(Classify(text.substr(start, end - start)));
-    start = end + 1;
-    if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n')
-      ++start;
-  }
-  return lines;
-}
-
-// The lines of the first occurrence of a section: the first line of its
-// body, the index of the next header (or the end of the file), and its
-// header, which the keys before the first header have not.
-struct Span {
-  std::size_t body = 0;
-  std::size_t end = 0;
-  bool hasHeader = true;
-};
-
-std::size_t NextSection(const std::vector<Line>& lines, std::size_t from) {
-  while (from < lines.size() && lines[from].kind != LineKind::kSection) ++from;
-  return from;
-}
-
-std::optional<Span> FindSection(const std::vector<Line>& lines, std::string_view name,
-                                ProfileEncoding encoding) {
-  if (name.empty()) {
-    const std::size_t end = NextSection(lines, 0);
-    for (std::size_t i = 0; i < end; ++i) {
-      if (lines[i].kind == LineKind::kKey) return Span{0, end, false};
-    }
-  }
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].kind == LineKind::kSection && SameName(lines[i].name, name, encoding))
-      return Span{i + 1, NextSection(lines, i + 1), true};
-  }
-  return std::nullopt;
-}
-
-std::size_t FindKey(const std::vector<Line>& lines, const Span& span, std::string_view key,
-                    ProfileEncoding encoding) {
-  for (std::size_t i = span.body; i < span.end; ++i) {
-    if (lines[i].kind == LineKind::kKey && SameName(lines[i].name, key, encoding)) return i;
-  }
-  return kNone;
-}
-
-// A new key goes right after the last key line, so that blank lines and
-// comments in front of the next section stay where they were.
-std::size_t InsertionPoint(const std::vector<Line>& lines, const Span& span) {
-  std::size_t at = span.body;
-  for (std::size_t i = span.body; i < span.end; ++i) {
-    if (lines[i].kind == LineKind::kKey) at = i + 1;
-  }
-  return at;
 }
 
 // The first count characters of a text of the given encoding.
@@ -225,24 +161,120 @@ std::vector<std::string> FitNames(const std::vector<std::string_view>& names,
   return fitted;
 }
 
-std::string Join(const std::vector<std::string_view>& texts) {
+}  // namespace
+
+// ---- the parsed file ----------------------------------------------------------
+
+// The lines before the first header (a section without a header, the keys
+// of the unnamed section), then every section as its header line and its
+// body. Each section knows where the first occurrence of each key is, so a
+// lookup does not walk the file and a format of six hundred keys is read or
+// written with one parse rather than one per key.
+struct ProfileFile::Document {
+  struct Section {
+    std::string header;  // empty for the lines before the first header
+    std::vector<std::string> lines;
+    std::unordered_map<std::string, std::size_t> keys;  // folded name -> its first line
+    std::size_t keyEnd = 0;                             // after the last key line
+  };
+
+  ProfileEncoding encoding = ProfileEncoding::kAnsi;
+  bool exists = false;
+  // The text is as a rewrite would give it (CR LF after every line): writing
+  // an unchanged value then changes nothing on the disk.
+  bool canonical = true;
+  bool changed = false;
+  std::vector<Section> sections;  // [0]: the lines before the first header
+  std::unordered_map<std::string, std::size_t> firstSection;  // folded name -> index
+
+  Document(std::string_view text, ProfileEncoding encodingOfText, bool fileExists);
+
+  void Index(Section& section) const;
+  void IndexSections();
+  Section* Find(std::string_view name);
+  std::string Text() const;
+  // Marks a write: a change, or the first write into a file that is not yet
+  // as a rewrite gives it, must reach the disk.
+  void Written(bool modified) {
+    if (modified || !canonical || !exists) changed = true;
+    canonical = true;
+    exists = true;
+  }
+};
+
+namespace {
+
+std::string_view HeaderName(const std::string& header) {
+  return Classify(header).name;
+}
+
+}  // namespace
+
+ProfileFile::Document::Document(std::string_view text, ProfileEncoding encodingOfText,
+                                bool fileExists)
+    : encoding(encodingOfText), exists(fileExists) {
+  sections.emplace_back();
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find_first_of(kLineBreaks, start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view lineText = text.substr(start, end - start);
+    if (Classify(lineText).kind == LineKind::kSection) {
+      sections.emplace_back().header = lineText;
+    } else {
+      sections.back().lines.emplace_back(lineText);
+    }
+    const bool crlf = end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n';
+    canonical = canonical && crlf;
+    start = crlf ? end + 2 : end + 1;
+  }
+  IndexSections();
+}
+
+void ProfileFile::Document::Index(Section& section) const {
+  section.keys.clear();
+  section.keyEnd = 0;
+  for (std::size_t i = 0; i < section.lines.size(); ++i) {
+    const Line line = Classify(section.lines[i]);
+    if (line.kind != LineKind::kKey) continue;
+    section.keys.try_emplace(Fold(line.name, encoding), i);
+    section.keyEnd = i + 1;
+  }
+}
+
+void ProfileFile::Document::IndexSections() {
+  firstSection.clear();
+  for (std::size_t i = 0; i < sections.size(); ++i) {
+    Index(sections[i]);
+    if (i > 0) firstSection.try_emplace(Fold(HeaderName(sections[i].header), encoding), i);
+  }
+}
+
+// The first occurrence of a section. The unnamed section is the keys before
+// the first header when there are any, else a header without a name.
+ProfileFile::Document::Section* ProfileFile::Document::Find(std::string_view name) {
+  if (name.empty() && !sections.front().keys.empty()) return &sections.front();
+  const auto found = firstSection.find(Fold(name, encoding));
+  return found == firstSection.end() ? nullptr : &sections[found->second];
+}
+
+std::string ProfileFile::Document::Text() const {
   std::size_t total = 0;
-  for (const std::string_view text : texts) total += text.size() + 2;
+  for (const Section& section : sections) {
+    if (!section.header.empty()) total += section.header.size() + 2;
+    for (const std::string& line : section.lines) total += line.size() + 2;
+  }
   std::string bytes;
   bytes.reserve(total);
-  for (const std::string_view text : texts) {
-    bytes += text;
-    bytes += "\r\n";
+  for (const Section& section : sections) {
+    // Only the lines before the first header have no header line.
+    if (&section != &sections.front()) bytes.append(section.header).append("\r\n");
+    for (const std::string& line : section.lines) bytes.append(line).append("\r\n");
   }
   return bytes;
 }
 
-std::vector<std::string_view> TextsOf(const std::vector<Line>& lines) {
-  std::vector<std::string_view> texts;
-  texts.reserve(lines.size() + 2);
-  for (const Line& line : lines) texts.push_back(line.text);
-  return texts;
-}
+namespace {
 
 // ---- files -------------------------------------------------------------------
 
@@ -261,55 +293,38 @@ std::string ResolvePath(const std::string& fileName) {
   return files::NativePath(fileName);
 }
 
-struct Loaded {
-  FileText file;
-  bool exists = false;
-};
+using Document = ProfileFile::Document;
+using Section = Document::Section;
 
 // Empty when there is nothing to read: reading never fails visibly.
-FileText LoadForRead(const ProfileFile& file) {
-  if (const auto* pending = file.Pending()) return {pending->Text, pending->Encoding};
+Document LoadForRead(const ProfileFile& file) {
   std::string raw;
   if (files::ReadAll(files::Locate(file.Path()), raw) != files::ReadResult::kRead) raw.clear();
-  return Decode(raw);
+  const FileText text = Decode(raw);
+  return Document(text.text, text.encoding, !raw.empty());
 }
 
 // A file that is there but cannot be read must not be replaced by one made
 // from nothing: that would lose every other setting in it.
-Loaded LoadForWrite(const ProfileFile& file) {
-  if (const auto* pending = file.Pending())
-    return {{pending->Text, pending->Encoding}, pending->Exists};
+Document LoadForWrite(const ProfileFile& file) {
   std::string raw;
   switch (files::ReadAll(files::Locate(file.Path()), raw)) {
     case files::ReadResult::kFailed:
       throw ProfileWriteError(file.FileName());
     case files::ReadResult::kMissing:
-      return {};
+      return Document({}, ProfileEncoding::kAnsi, false);
     case files::ReadResult::kRead:
       break;
   }
-  return {Decode(raw), true};
+  const FileText text = Decode(raw);
+  return Document(text.text, text.encoding, true);
 }
 
-void Store(const ProfileFile& file, const FileText& text) {
-  if (auto* pending = file.Pending()) {
-    pending->Text = text.text;
-    pending->Encoding = text.encoding;
-    pending->Exists = true;
-    pending->Changed = true;
-    return;
-  }
+void Store(const ProfileFile& file, const Document& document) {
   const std::string located = files::Locate(file.Path());
   if (IsBareName(file.FileName())) files::CreateFolders(UserConfigFolder());
-  if (!files::Replace(files::FollowLinks(located), Encode(text.text, text.encoding)))
+  if (!files::Replace(files::FollowLinks(located), Encode(document.Text(), document.encoding)))
     throw ProfileWriteError(file.FileName());
-}
-
-// Writes unless the file would come out byte for byte as it is: an unchanged
-// file keeps its time stamp, and a value written again costs no rewrite.
-void StoreIfChanged(const ProfileFile& file, const Loaded& old, std::string text) {
-  if (old.exists && text == old.file.text) return;
-  Store(file, {std::move(text), old.file.encoding});
 }
 
 }  // namespace
@@ -320,149 +335,191 @@ ProfileWriteError::ProfileWriteError(const std::string& fileName)
 ProfileFile::ProfileFile(std::string fileName)
     : fileName_(std::move(fileName)), path_(ResolvePath(fileName_)) {}
 
+ProfileFile::~ProfileFile() = default;
+ProfileFile::ProfileFile(ProfileFile&&) noexcept = default;
+ProfileFile& ProfileFile::operator=(ProfileFile&&) noexcept = default;
+
 bool ProfileFile::Exists() const {
   return files::Exists(files::Locate(path_));
 }
 
+// Outside a batch every call reads the file; a write replaces it unless it
+// would come out byte for byte as it is, so that an unchanged file keeps its
+// time stamp and a value written again costs no rewrite.
+template <typename Read>
+auto ProfileFile::Reading(Read&& read) const {
+  if (pending_) return read(*pending_);
+  Document document = LoadForRead(*this);
+  return read(document);
+}
+
+template <typename Write>
+void ProfileFile::Writing(Write&& write) {
+  if (pending_) {
+    write(*pending_);
+    return;
+  }
+  Document document = LoadForWrite(*this);
+  write(document);
+  if (document.changed) Store(*this, document);
+}
+
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
                                     const std::string& def) const {
-  const FileText file = LoadForRead(*this);
-  const std::vector<Line> lines = Parse(file.text);
-  const auto fallback = [&] { return std::string(Unquoted(def, ProfileEncoding::kUtf8)); };
-  const std::optional<Span> span =
-      FindSection(lines, NameOf(section, file.encoding), file.encoding);
-  if (!span) return fallback();
-  const std::size_t index = FindKey(lines, *span, NameOf(key, file.encoding), file.encoding);
-  if (index == kNone) return fallback();
-  return FromFile(Unquoted(lines[index].value, file.encoding), file.encoding);
+  return Reading([&](Document& file) {
+    const Section* found = file.Find(NameOf(section, file.encoding));
+    if (found) {
+      const auto line = found->keys.find(Fold(NameOf(key, file.encoding), file.encoding));
+      if (line != found->keys.end()) {
+        const std::string_view value = Classify(found->lines[line->second]).value;
+        return FromFile(Unquoted(value, file.encoding), file.encoding);
+      }
+    }
+    return std::string(Unquoted(def, ProfileEncoding::kUtf8));
+  });
 }
 
 std::vector<std::string> ProfileFile::ReadKeys(const std::string& section,
                                                std::size_t bufferSize) const {
-  const FileText file = LoadForRead(*this);
-  const std::vector<Line> lines = Parse(file.text);
-  const std::optional<Span> span =
-      FindSection(lines, NameOf(section, file.encoding), file.encoding);
-  if (!span) return {};
-  std::vector<std::string_view> names;
-  for (std::size_t i = span->body; i < span->end; ++i) {
-    if (lines[i].kind == LineKind::kKey) names.push_back(lines[i].name);
-  }
-  return FitNames(names, file.encoding, bufferSize);
+  return Reading([&](Document& file) {
+    const Section* found = file.Find(NameOf(section, file.encoding));
+    if (!found) return std::vector<std::string>();
+    std::vector<std::string_view> names;
+    for (const std::string& text : found->lines) {
+      const Line line = Classify(text);
+      if (line.kind == LineKind::kKey) names.push_back(line.name);
+    }
+    return FitNames(names, file.encoding, bufferSize);
+  });
 }
 
 std::vector<std::string> ProfileFile::ReadSections(std::size_t bufferSize) const {
-  const FileText file = LoadForRead(*this);
-  std::vector<std::string_view> names;
-  for (const Line& line : Parse(file.text)) {
-    if (line.kind == LineKind::kSection) names.push_back(line.name);
-  }
-  return FitNames(names, file.encoding, bufferSize);
+  return Reading([&](Document& file) {
+    std::vector<std::string_view> names;
+    for (std::size_t i = 1; i < file.sections.size(); ++i)
+      names.push_back(HeaderName(file.sections[i].header));
+    return FitNames(names, file.encoding, bufferSize);
+  });
 }
 
 void ProfileFile::WriteString(const std::string& section, const std::string& key,
                               const std::string& value) {
-  const Loaded old = LoadForWrite(*this);
-  const ProfileEncoding encoding = old.file.encoding;
-  const std::string sectionName = NameOf(section, encoding);
-  const std::string keyName = NameOf(key, encoding);
-  const std::string valueText = ToFile(value, encoding);
-  const std::vector<Line> lines = Parse(old.file.text);
-  std::vector<std::string_view> texts = TextsOf(lines);
-
-  std::string header;
-  std::string keyLine;
-  const std::optional<Span> span = FindSection(lines, sectionName, encoding);
-  if (!span && sectionName.empty()) {
-    // Keys without a section stand before the first header.
-    keyLine = keyName + "=" + valueText;
-    texts.insert(texts.begin(), keyLine);
-  } else if (!span) {
-    header = "[" + sectionName + "]";
-    keyLine = keyName + "=" + valueText;
-    texts.push_back(header);
-    texts.push_back(keyLine);
-  } else if (const std::size_t index = FindKey(lines, *span, keyName, encoding); index != kNone) {
-    // The key keeps the spelling it has in the file.
-    keyLine = std::string(lines[index].name) + "=" + valueText;
-    texts[index] = keyLine;
-  } else {
-    keyLine = keyName + "=" + valueText;
-    const std::size_t at = InsertionPoint(lines, *span);
-    texts.insert(texts.begin() + static_cast<std::ptrdiff_t>(at), keyLine);
-  }
-  StoreIfChanged(*this, old, Join(texts));
+  Writing([&](Document& file) {
+    const ProfileEncoding encoding = file.encoding;
+    const std::string sectionName = NameOf(section, encoding);
+    const std::string keyName = NameOf(key, encoding);
+    const std::string valueText = ToFile(value, encoding);
+    Section* found = file.Find(sectionName);
+    if (!found && sectionName.empty()) {
+      // Keys without a section stand before the first header.
+      Section& unnamed = file.sections.front();
+      unnamed.lines.insert(unnamed.lines.begin(), keyName + "=" + valueText);
+      file.Index(unnamed);
+      file.Written(true);
+    } else if (!found) {
+      Section& added = file.sections.emplace_back();
+      added.header = "[" + sectionName + "]";
+      added.lines.push_back(keyName + "=" + valueText);
+      file.Index(added);
+      file.firstSection.try_emplace(Fold(sectionName, encoding), file.sections.size() - 1);
+      file.Written(true);
+    } else if (const auto line = found->keys.find(Fold(keyName, encoding));
+               line != found->keys.end()) {
+      // The key keeps the spelling it has in the file.
+      std::string& text = found->lines[line->second];
+      std::string replaced = std::string(Classify(text).name) + "=" + valueText;
+      const bool modified = replaced != text;
+      text = std::move(replaced);
+      file.Written(modified);
+    } else {
+      // A new key goes right after the last key line, so that blank lines and
+      // comments in front of the next section stay where they were. No key
+      // line moves, so the index stays right.
+      const std::size_t at = found->keyEnd;
+      found->lines.insert(found->lines.begin() + static_cast<std::ptrdiff_t>(at),
+                          keyName + "=" + valueText);
+      found->keys.emplace(Fold(keyName, encoding), at);
+      found->keyEnd = at + 1;
+      file.Written(true);
+    }
+  });
 }
 
 void ProfileFile::DeleteKey(const std::string& section, const std::string& key) {
-  const Loaded old = LoadForWrite(*this);
-  if (!old.exists) return;
-  const ProfileEncoding encoding = old.file.encoding;
-  const std::string keyName = NameOf(key, encoding);
-  const std::vector<Line> lines = Parse(old.file.text);
-  const std::optional<Span> span = FindSection(lines, NameOf(section, encoding), encoding);
-  if (!span) return;
-  std::vector<std::string_view> texts;
-  texts.reserve(lines.size());
-  bool removed = false;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i >= span->body && i < span->end && lines[i].kind == LineKind::kKey &&
-        SameName(lines[i].name, keyName, encoding)) {
-      removed = true;
-      continue;
-    }
-    texts.push_back(lines[i].text);
-  }
-  if (removed) Store(*this, {Join(texts), encoding});
+  Writing([&](Document& file) {
+    if (!file.exists) return;
+    Section* found = file.Find(NameOf(section, file.encoding));
+    if (!found) return;
+    const std::string folded = Fold(NameOf(key, file.encoding), file.encoding);
+    const std::size_t before = found->lines.size();
+    std::erase_if(found->lines, [&](const std::string& text) {
+      const Line line = Classify(text);
+      return line.kind == LineKind::kKey && Fold(line.name, file.encoding) == folded;
+    });
+    if (found->lines.size() == before) return;
+    file.Index(*found);
+    file.Written(true);
+  });
 }
 
 void ProfileFile::EraseSection(const std::string& section) {
-  const Loaded old = LoadForWrite(*this);
-  if (!old.exists) return;
-  const ProfileEncoding encoding = old.file.encoding;
-  const std::string sectionName = NameOf(section, encoding);
-  const std::vector<Line> lines = Parse(old.file.text);
-  std::vector<std::string_view> texts;
-  texts.reserve(lines.size());
-  // The keys before the first header are the section without a name.
-  const std::optional<Span> unnamed =
-      sectionName.empty() ? FindSection(lines, sectionName, encoding) : std::nullopt;
-  bool erasing = unnamed && !unnamed->hasHeader;
-  bool removed = false;
-  for (const Line& line : lines) {
-    if (line.kind == LineKind::kSection) erasing = SameName(line.name, sectionName, encoding);
-    if (erasing) {
+  Writing([&](Document& file) {
+    if (!file.exists) return;
+    const std::string sectionName = NameOf(section, file.encoding);
+    bool removed = false;
+    // The keys before the first header are the section without a name, and
+    // go with every line around them.
+    Section& unnamed = file.sections.front();
+    if (sectionName.empty() && !unnamed.keys.empty()) {
+      unnamed.lines.clear();
+      file.Index(unnamed);
       removed = true;
-      continue;
     }
-    texts.push_back(line.text);
-  }
-  if (removed) Store(*this, {Join(texts), encoding});
+    // Every occurrence goes, so that no later duplicate shows up in its place.
+    const std::string folded = Fold(sectionName, file.encoding);
+    const auto named = file.sections.begin() + 1;
+    const auto kept = std::remove_if(named, file.sections.end(), [&](const Section& each) {
+      return Fold(HeaderName(each.header), file.encoding) == folded;
+    });
+    if (kept != file.sections.end()) {
+      file.sections.erase(kept, file.sections.end());
+      removed = true;
+    }
+    if (!removed) return;
+    file.IndexSections();
+    file.Written(true);
+  });
 }
 
 void ProfileFile::BeginBatch() {
   if (pending_) return;
-  const Loaded loaded = LoadForWrite(*this);
-  pending_ = PendingBytes{loaded.file.text, loaded.file.encoding, loaded.exists, false};
+  pending_ = std::make_unique<Document>(LoadForWrite(*this));
 }
 
 void ProfileFile::BeginBatchOver(const std::string& fileBytes) {
-  FileText text = Decode(fileBytes);
-  pending_ = PendingBytes{std::move(text.text), text.encoding, !fileBytes.empty(), false};
+  const FileText text = Decode(fileBytes);
+  pending_ = std::make_unique<Document>(text.text, text.encoding, !fileBytes.empty());
+}
+
+void ProfileFile::BeginReading() const {
+  if (pending_) return;
+  pending_ = std::make_unique<Document>(LoadForRead(*this));
+}
+
+void ProfileFile::EndReading() const {
+  pending_.reset();
 }
 
 void ProfileFile::CommitBatch() {
   if (!pending_) return;
-  const PendingBytes batch = std::move(*pending_);
-  pending_.reset();
-  if (batch.Changed) Store(*this, {batch.Text, batch.Encoding});
+  const std::unique_ptr<Document> batch = std::move(pending_);
+  if (batch->changed) Store(*this, *batch);
 }
 
 std::string ProfileFile::TakeBatch() {
   if (!pending_) return {};
-  const PendingBytes batch = std::move(*pending_);
-  pending_.reset();
-  return Encode(batch.Text, batch.Encoding);
+  const std::unique_ptr<Document> batch = std::move(pending_);
+  return Encode(batch->Text(), batch->encoding);
 }
 
 }  // namespace korval

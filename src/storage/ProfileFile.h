@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -27,9 +27,9 @@ enum class ProfileEncoding { kAnsi, kUtf8, kUtf16LE, kUtf16BE };
 // One INI file, read and written key by key with the behaviour of the
 // Windows profile functions, so that files move between this program and the
 // Windows one unchanged. Names and values are UTF-8 here; lines end in CR LF.
-// Nothing is cached: every call reads the file, and every write replaces it
-// whole through a temporary file beside it, so a reader sees the old file or
-// the new one, never a torn one.
+// Outside a batch nothing is cached: every call reads the file, and every
+// write replaces it whole through a temporary file beside it, so a reader
+// sees the old file or the new one, never a torn one.
 //
 // Section and key names are matched without regard to case (Czech letters
 // included) and keep the spelling they were first written with.
@@ -65,6 +65,9 @@ class ProfileFile {
   // When no file has exactly the name, one whose name differs only in case is
   // read and written instead.
   explicit ProfileFile(std::string fileName);
+  ~ProfileFile();
+  ProfileFile(ProfileFile&&) noexcept;
+  ProfileFile& operator=(ProfileFile&&) noexcept;
 
   const std::string& FileName() const { return fileName_; }
   const std::string& Path() const { return path_; }
@@ -121,19 +124,24 @@ class ProfileFile {
   // would be written, for a change that writes several files at once.
   std::string TakeBatch();
 
-  // The file's text while a batch runs; for the reading and writing code.
-  struct PendingBytes {
-    std::string Text;  // as stored, without the byte-order mark
-    ProfileEncoding Encoding = ProfileEncoding::kAnsi;
-    bool Exists = false;
-    bool Changed = false;
-  };
-  PendingBytes* Pending() const { return pending_ ? &*pending_ : nullptr; }
+  // The reads that follow see the file as it is now, read and parsed once:
+  // a format of six hundred keys loads with one read of its file instead of
+  // six hundred. Until EndReading; writes meanwhile are not stored.
+  void BeginReading() const;
+  void EndReading() const;
+
+  // The file parsed, while a batch or a reading runs.
+  struct Document;
 
  private:
   std::string fileName_;
   std::string path_;
-  mutable std::optional<PendingBytes> pending_;
+  template <typename Read>
+  auto Reading(Read&& read) const;
+  template <typename Write>
+  void Writing(Write&& write);
+
+  mutable std::unique_ptr<Document> pending_;
 };
 
 // The folder of the files named without a folder, always with a trailing

@@ -173,6 +173,18 @@ TEST(FormModelTest, NamesAreFoundWithoutRegardToCase) {
   EXPECT_EQ(d.FindComponent("CBBITMAP"), &d.Ctl<Control>("cbBitMAp"));
   EXPECT_EQ(d.FindComponent("lEANCode")->Kind(), ControlKind::BarCode);
   EXPECT_EQ(d.FindComponent("nothing"), nullptr);
+  // Names are found through an index: it follows the controls that come,
+  // go and change their names.
+  auto& price = d.Ctl<TLabel>("lcena1");
+  price.SetLinked(true);
+  EXPECT_NE(d.FindComponent("LCENA1_LINK"), nullptr);
+  price.SetLinked(false);
+  EXPECT_EQ(d.FindComponent("lcena1_Link"), nullptr);
+  price.SetName("Cena_Šíře");
+  EXPECT_EQ(d.FindComponent("lcena1"), nullptr);
+  EXPECT_EQ(d.FindComponent("CENA_ŠÍŘE"), &price);
+  price.SetName("lcena1");
+  EXPECT_EQ(d.FindComponent("LCena1"), &price);
   std::set<std::string> names;
   for (int i = 0; i < d.ComponentCount(); ++i) names.insert(UpperCase(d.Component(i).Name()));
   EXPECT_EQ(static_cast<int>(names.size()), d.ComponentCount()) << "component names are unique";

@@ -383,6 +383,79 @@ TEST(ProfileBatchTest, WritesReachTheDiskTogetherAtTheCommit) {
   EXPECT_EQ(test::ReadBytes(path), "[Saves]\r\nB=\r\nC=\r\n");
 }
 
+// A batch keeps the file parsed between its writes; what it stores must be
+// byte for byte what the same calls give one by one, each reading the file.
+TEST(ProfileBatchTest, GivesTheBytesOfTheSameCallsMadeOneByOne) {
+  struct Call {
+    char op;  // 'w' write, 'd' delete a key, 'e' erase a section
+    std::string section, key, value;
+  };
+  const struct {
+    std::string start;
+    std::vector<Call> calls;
+  } cases[] = {
+      // Keys before the first header, a header without a name, new keys
+      // after the last key line and before the comment leading to [B].
+      {"k0=1\r\n[A]\r\nx=1\r\n\r\n; about B\r\n[B]\r\ny=2\r\n[]\r\nz=3\r\n",
+       {{'w', "A", "new", "n"},
+        {'w', "", "k1", "2"},
+        {'w', "a", "X", "changed"},
+        {'w', "B", "y", "2"},
+        {'e', "", "", ""},
+        {'w', "", "k2", "3"},
+        {'w', "C", "c", "1"},
+        {'w', "c", "d", "2"}}},
+      // Line ends of every kind, a duplicate section and a duplicate key:
+      // the first occurrences are written, the later ones stay.
+      {"[A]\nk=1\rk=2\r\n[a]\nk=3\n[B]\r\nq",
+       {{'w', "A", "K", "9"}, {'d', "A", "k", ""}, {'w', "A", "k", "4"}, {'e', "a", "", ""},
+        {'w', "A", "k", "5"}, {'w', "B", "q", "1"}}},
+      // Czech names in the file's own code page, matched without case.
+      {"[\xC8\xC1ST]\r\n\x9A\x9Dk=1\r\n",
+       {{'w', "část", "ŠŤK", "2"}, {'w', "ČÁST", "nový", "3"}, {'d', "Část", "šťk", ""},
+        {'w', "", "", "x"}}},
+      // Writes that change nothing, into a file already as a rewrite gives it.
+      {"[A]\r\nk=1\r\n", {{'w', "A", "k", "1"}, {'d', "A", "none", ""}, {'e', "Z", "", ""}}},
+      {"", {{'e', "A", "", ""}, {'w', "A", "k", "1"}, {'d', "A", "k", ""}}},
+  };
+  for (const auto& each : cases) {
+    test::TempFolder folder;
+    const std::string single = folder.File("single.ini");
+    const std::string batched = folder.File("batched.ini");
+    test::WriteBytes(single, each.start);
+    test::WriteBytes(batched, each.start);
+    ProfileFile oneByOne(single);
+    ProfileFile batch(batched);
+    batch.BeginBatch();
+    for (const Call& call : each.calls) {
+      for (ProfileFile* file : {&oneByOne, &batch}) {
+        if (call.op == 'w') file->WriteString(call.section, call.key, call.value);
+        if (call.op == 'd') file->DeleteKey(call.section, call.key);
+        if (call.op == 'e') file->EraseSection(call.section);
+      }
+      EXPECT_EQ(batch.ReadKeys(call.section), oneByOne.ReadKeys(call.section)) << each.start;
+      EXPECT_EQ(batch.ReadSections(), oneByOne.ReadSections()) << each.start;
+      EXPECT_EQ(batch.ReadString(call.section, call.key, "-"),
+                oneByOne.ReadString(call.section, call.key, "-"))
+          << each.start;
+    }
+    batch.CommitBatch();
+    EXPECT_EQ(test::ReadBytes(batched), test::ReadBytes(single)) << each.start;
+  }
+}
+
+TEST(ProfileBatchTest, AReadingSeesTheFileAsItWasWhenItBegan) {
+  test::TempFolder folder;
+  const std::string path = folder.File("format.ini");
+  test::WriteBytes(path, "[SetUp]\r\nA=1\r\n");
+  const ProfileFile reader(path);
+  reader.BeginReading();
+  ProfileFile(path).WriteString("SetUp", "A", "2");
+  EXPECT_EQ(reader.ReadString("SetUp", "a", "-"), "1");
+  reader.EndReading();
+  EXPECT_EQ(reader.ReadString("SetUp", "a", "-"), "2");
+}
+
 TEST(ProfileBatchTest, AFailedCommitLeavesTheFileAsItWas) {
   test::TempFolder folder;
   const std::string path = folder.File("missing/list.ini");
