@@ -6,6 +6,7 @@
 #include "barcode/Symbology.h"
 #include "platform/Color.h"
 #include "platform/Font.h"
+#include "platform/Geometry.h"
 
 namespace korval {
 
@@ -30,6 +31,9 @@ struct BarcodeLook {
   // the design surface that is the item's own font; for a printer page the
   // caller scales the height to printer dots first.
   korval::Font Font;
+  // Where the caller writes the number itself, over the code: a written code
+  // that would lie wholly inside it is left out, as it would be covered.
+  Rect CodeCover;
 };
 
 }  // namespace korval

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "barcode/BarcodeText.h"
 #include "barcode/ModuleWidths.h"
@@ -20,8 +21,26 @@ int GuardExtension(int barHeight, bool showCode, int textHeight) {
   return showCode ? std::min(g, textHeight / 4) : g;
 }
 
+bool Contains(const Rect& outer, const Rect& inner) {
+  return inner.Left >= outer.Left && inner.Right <= outer.Right && inner.Top >= outer.Top &&
+         inner.Bottom <= outer.Bottom;
+}
+
+// Writes one line into box, unless the line would lie wholly under cover:
+// the glyphs stay within the box, one text line high at its top or bottom.
+void WriteLine(Canvas& canvas, const std::string& text, Rect box, unsigned flags, int textHeight,
+               const Rect& cover) {
+  Rect ink = box;
+  if ((flags & DT_BOTTOM) != 0)
+    ink.Top = std::max(box.Top, box.Bottom - textHeight);
+  else
+    ink.Bottom = std::min(box.Bottom, box.Top + textHeight);
+  if (Contains(cover, ink)) return;
+  canvas.DrawText(text, box, flags);
+}
+
 void WriteCode(Canvas& canvas, std::string text, TBarCodeType type, const Rect& r, int x, int width,
-               int barHeight, int textHeight) {
+               int barHeight, int textHeight, const Rect& cover) {
   canvas.SetBrushStyle(BrushStyle::Clear);
   if (type == bcUPC_A && text.size() >= 2) {
     // UPC-A writes its number-system digit and check digit beside the
@@ -29,15 +48,15 @@ void WriteCode(Canvas& canvas, std::string text, TBarCodeType type, const Rect& 
     const std::string first = text.substr(0, 1);
     const std::string last = text.substr(text.size() - 1);
     const int firstWidth = canvas.TextExtent(first).Cx;
-    Rect box{x - 2 * firstWidth, r.Top, x, r.Top + barHeight};
-    canvas.DrawText(first, box, kOneLine | DT_BOTTOM | DT_CENTER);
+    WriteLine(canvas, first, Rect{x - 2 * firstWidth, r.Top, x, r.Top + barHeight},
+              kOneLine | DT_BOTTOM | DT_CENTER, textHeight, cover);
     const int lastWidth = canvas.TextExtent(last).Cx;
-    box = Rect{x + width, r.Top, x + width + 2 * lastWidth, r.Top + barHeight};
-    canvas.DrawText(last, box, kOneLine | DT_BOTTOM | DT_CENTER);
+    WriteLine(canvas, last, Rect{x + width, r.Top, x + width + 2 * lastWidth, r.Top + barHeight},
+              kOneLine | DT_BOTTOM | DT_CENTER, textHeight, cover);
     text = text.substr(1, text.size() - 2);
   }
-  Rect box{x, r.Top + barHeight + textHeight / 4, x + width, r.Bottom};
-  canvas.DrawText(text, box, kOneLine | DT_TOP | DT_CENTER);
+  WriteLine(canvas, text, Rect{x, r.Top + barHeight + textHeight / 4, x + width, r.Bottom},
+            kOneLine | DT_TOP | DT_CENTER, textHeight, cover);
   canvas.SetBrushStyle(BrushStyle::Solid);
 }
 
@@ -70,9 +89,11 @@ void PaintBarcodeTo(Canvas& canvas, const Rect& rect, const BarcodeLook& look) {
     h -= textHeight + textHeight / 4;
     g = GuardExtension(h, look.ShowCode, textHeight);
     WriteCode(canvas, WrittenText(look.Code, look.Type, look.AddCheckChar), look.Type, r, x, width,
-              h, textHeight);
+              h, textHeight, look.CodeCover);
   }
 
+  std::vector<Rect> bars;
+  bars.reserve(look.Elements.size());
   for (const BarcodeElement& element : look.Elements) {
     if (!IsBar(element.Kind)) {
       x += element.Modules * widths.Space;
@@ -83,9 +104,10 @@ void PaintBarcodeTo(Canvas& canvas, const Rect& rect, const BarcodeLook& look) {
     const Rect bar =
         tall ? Rect{x, r.Top - g, right, r.Top + h + g} : Rect{x, r.Top, right, r.Top + h};
     // A rectangle too low for any bar (text taking all the room) draws nothing.
-    if (bar.Bottom > bar.Top) canvas.FillRect(bar);
+    if (bar.Bottom > bar.Top) bars.push_back(bar);
     x = right;
   }
+  canvas.FillRects(bars);
 }
 
 }  // namespace korval

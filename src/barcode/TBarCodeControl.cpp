@@ -108,7 +108,7 @@ void TBarCodeControl::PaintBarcodeTo(Canvas& canvas, const Rect& r, const Font& 
 }
 
 void TBarCodeControl::PaintBarcodeTo(Canvas& canvas, const Rect& r, const Font& font,
-                                     bool showCode) const {
+                                     bool showCode, const Rect& codeCover) const {
   BarcodeLook look;
   look.Code = code_;
   look.Type = type_;
@@ -121,6 +121,7 @@ void TBarCodeControl::PaintBarcodeTo(Canvas& canvas, const Rect& r, const Font& 
   look.BarColor = barColor_;
   look.Color = color_;
   look.Font = font;
+  look.CodeCover = codeCover;
   korval::PaintBarcodeTo(canvas, r, look);
 }
 

@@ -63,7 +63,10 @@ class TBarCodeControl : public Control {
   void PaintBarcodeTo(Canvas& canvas, const Rect& r, const Font& font) const;
   // With the digits under the bars drawn or not, whatever ShowCode says:
   // painting changes no property, or every paint would ask for the next.
-  void PaintBarcodeTo(Canvas& canvas, const Rect& r, const Font& font, bool showCode) const;
+  // Digits that would lie wholly inside codeCover are left out: the caller
+  // writes the number there itself.
+  void PaintBarcodeTo(Canvas& canvas, const Rect& r, const Font& font, bool showCode,
+                      const Rect& codeCover = {}) const;
 
  private:
   void Rebuild();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -58,6 +59,11 @@ class Canvas {
   virtual const Font& GetFont() const = 0;
 
   virtual void FillRect(const Rect& r) = 0;
+  // Several rectangles in the brush colour, as FillRect each; a device may
+  // fill them in one go (the bars of a barcode as one path of a PDF).
+  virtual void FillRects(std::span<const Rect> rects) {
+    for (const Rect& r : rects) FillRect(r);
+  }
   virtual void FrameRect(const Rect& r) = 0;
   // Pen outline, brush fill.
   virtual void Rectangle(const Rect& r) = 0;

@@ -77,11 +77,16 @@ void PaintItems(TfrmMain& dialog, Canvas& canvas, int x, int y, float dotsPerPix
       // Bit 0 of the tag asks for the number above the bars; the barcode
       // itself would write it below, so it is drawn without it.
       const bool numberAbove = (barcode->Tag() & 1) != 0;
-      barcode->PaintBarcodeTo(canvas, r, barcode->GetFont(), barcode->ShowCode() && !numberAbove);
-      if (screen && !numberAbove) continue;
+      const bool showCode = barcode->ShowCode() && !numberAbove;
+      if (screen && !numberAbove) {
+        barcode->PaintBarcodeTo(canvas, r, barcode->GetFont(), showCode);
+        continue;
+      }
 
       // The barcode's own digits are written in a font meant for the screen;
-      // the number is written again, legibly, in the font scaled to the page.
+      // the number is written again, legibly, in the font scaled to the page,
+      // on a band of the background. Digits of the barcode that the band
+      // covers are not written at all: the page holds the number once.
       canvas.SetFont(FontOnPage(barcode->GetFont(), dotsPerPixelY));
       // Interleaved 2 of 5 writes the digits its bars carry, the "0" in
       // front and the check digit included; the other codes as they stand.
@@ -93,6 +98,7 @@ void PaintItems(TfrmMain& dialog, Canvas& canvas, int x, int y, float dotsPerPix
       const int line = canvas.TextExtent(number).Cy;
       const Rect band = numberAbove ? Rect{r.Left, r.Top - line, r.Right, r.Top}
                                     : Rect{r.Left, r.Bottom - line, r.Right, r.Bottom};
+      barcode->PaintBarcodeTo(canvas, r, barcode->GetFont(), showCode, band);
       canvas.SetBrushStyle(BrushStyle::Solid);
       canvas.SetBrushColor(background);
       canvas.FillRect(band);

@@ -129,9 +129,52 @@ const QFont& QtCanvas::CurrentFont() {
   return madeFont_;
 }
 
+void QtCanvas::DrawOnBlankPaper() {
+  blankPaper_ = true;
+  inked_.clear();
+}
+
+bool QtCanvas::Shows(Color color, const Rect& r) const {
+  if (!blankPaper_ || ResolveColor(color) != kWhite) return true;
+  return std::any_of(inked_.begin(), inked_.end(), [&](const Rect& ink) {
+    return ink.Left < r.Right && r.Left < ink.Right && ink.Top < r.Bottom && r.Top < ink.Bottom;
+  });
+}
+
+void QtCanvas::Inked(const Rect& r) {
+  if (blankPaper_ && r.Width() > 0 && r.Height() > 0) inked_.push_back(r);
+}
+
 void QtCanvas::FillRect(const Rect& r) {
   if (state_.brushStyle == BrushStyle::Clear || r.Width() <= 0 || r.Height() <= 0) return;
+  if (!Shows(state_.brushColor, r)) return;
   painter_.fillRect(ToQRect(r), ToQColor(state_.brushColor));
+  Inked(r);
+}
+
+void QtCanvas::FillRects(std::span<const Rect> rects) {
+  if (state_.brushStyle == BrushStyle::Clear || rects.empty()) return;
+  if (!blankPaper_) {
+    StatefulCanvas::FillRects(rects);
+    return;
+  }
+  // One path for all of them: a barcode is one fill, not one per bar.
+  std::vector<QRect> shapes;
+  shapes.reserve(rects.size());
+  Rect bounds = rects.front();
+  for (const Rect& r : rects) {
+    if (r.Width() <= 0 || r.Height() <= 0) continue;
+    shapes.push_back(ToQRect(r));
+    bounds = Rect{std::min(bounds.Left, r.Left), std::min(bounds.Top, r.Top),
+                  std::max(bounds.Right, r.Right), std::max(bounds.Bottom, r.Bottom)};
+  }
+  if (shapes.empty() || !Shows(state_.brushColor, bounds)) return;
+  painter_.save();
+  painter_.setPen(Qt::NoPen);
+  painter_.setBrush(ToQColor(state_.brushColor));
+  painter_.drawRects(shapes.data(), static_cast<int>(shapes.size()));
+  painter_.restore();
+  Inked(bounds);
 }
 
 void QtCanvas::FrameRect(const Rect& r) {
@@ -141,6 +184,7 @@ void QtCanvas::FrameRect(const Rect& r) {
   painter_.fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), color);
   painter_.fillRect(QRect(r.Left, r.Top, 1, r.Height()), color);
   painter_.fillRect(QRect(r.Right - 1, r.Top, 1, r.Height()), color);
+  Inked(r);
 }
 
 void QtCanvas::Rectangle(const Rect& r) {
@@ -191,6 +235,7 @@ void QtCanvas::LineTo(int x, int y) {
 // A line one device unit wide including both end points, solid or dotted
 // one-on, one-off.
 void QtCanvas::DrawLine(int x0, int y0, int x1, int y1) {
+  Inked(Rect{std::min(x0, x1), std::min(y0, y1), std::max(x0, x1) + 1, std::max(y0, y1) + 1});
   const QColor color = ToQColor(state_.penColor);
   if (state_.penStyle == PenStyle::Solid && (x0 == x1 || y0 == y1)) {
     painter_.fillRect(QRect(QPoint(std::min(x0, x1), std::min(y0, y1)),
@@ -208,10 +253,10 @@ void QtCanvas::DrawLine(int x0, int y0, int x1, int y1) {
   painter_.restore();
 }
 
-void QtCanvas::PrepareText() {
+void QtCanvas::PrepareText(const Rect& area) {
   painter_.setFont(CurrentFont());
   painter_.setPen(ToQColor(state_.font.FontColor));
-  if (state_.brushStyle == BrushStyle::Solid) {
+  if (state_.brushStyle == BrushStyle::Solid && Shows(state_.brushColor, area)) {
     painter_.setBackgroundMode(Qt::OpaqueMode);
     painter_.setBackground(ToQColor(state_.brushColor));
   } else {
@@ -262,21 +307,30 @@ int QtCanvas::DrawText(std::string_view text, Rect& r, unsigned flags) {
     r.Bottom = r.Top + needed.height();
     return needed.height();
   }
-  painter_.save();
-  PrepareText();
-  if ((flags & DT_NOCLIP) == 0) painter_.setClipRect(ToQRect(r), Qt::IntersectClip);
+  const bool clip = (flags & DT_NOCLIP) == 0;
+  // On blank paper the painter keeps no state of its own to restore: the
+  // text's font, pen and background are set for every text anyway.
+  const bool keep = clip || !blankPaper_;
+  if (keep) painter_.save();
+  PrepareText(clip ? r : Rect{r.Left - kUnbounded, r.Top - kUnbounded, r.Right + kUnbounded,
+                              r.Bottom + kUnbounded});
+  if (clip) painter_.setClipRect(ToQRect(r), Qt::IntersectClip);
   QRect drawn;
   painter_.drawText(ToQRect(r), qtFlags, s, &drawn);
-  painter_.restore();
+  if (keep) painter_.restore();
+  Inked(clip ? r : Rect{std::min(r.Left, drawn.left()), std::min(r.Top, drawn.top()),
+                        std::max(r.Right, drawn.right() + 1), std::max(r.Bottom, drawn.bottom() + 1)});
   return drawn.height();
 }
 
 void QtCanvas::TextOut(int x, int y, std::string_view text) {
   painter_.save();
-  PrepareText();
+  PrepareText(Rect{x, y, x + kUnbounded, y + kUnbounded});
+  QRect drawn;
   painter_.drawText(QRect(x, y, kUnbounded, kUnbounded),
-                    Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, ToQString(text));
+                    Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, ToQString(text), &drawn);
   painter_.restore();
+  Inked(Rect{drawn.left(), drawn.top(), drawn.right() + 1, drawn.bottom() + 1});
 }
 
 Size QtCanvas::TextExtent(std::string_view text) {
@@ -303,22 +357,24 @@ bool Usable(const Picture& picture) {
 void QtCanvas::Draw(int x, int y, const Picture& picture) {
   if (!Usable(picture)) return;
   painter_.drawImage(QPoint(x, y), ImageOf(picture));
+  Inked(Rect{x, y, x + picture.Width, y + picture.Height});
 }
 
 void QtCanvas::StretchDraw(const Rect& r, const Picture& picture) {
   if (!Usable(picture) || r.Width() <= 0 || r.Height() <= 0) return;
   painter_.drawImage(ToQRect(r), ImageOf(picture));
+  Inked(r);
 }
 
 void QtCanvas::Save() {
   StatefulCanvas::Save();
-  painter_.save();
+  if (!blankPaper_) painter_.save();
 }
 
 void QtCanvas::Restore() {
   if (SaveDepth() == 0) return;
   StatefulCanvas::Restore();
-  painter_.restore();
+  if (!blankPaper_) painter_.restore();
 }
 
 }  // namespace korval::qt

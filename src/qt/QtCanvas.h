@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <span>
 #include <vector>
 
 #include "platform/StatefulCanvas.h"
@@ -36,6 +37,7 @@ class QtCanvas final : public StatefulCanvas {
   int DpiY() const override { return dpiY_; }
 
   void FillRect(const Rect& r) override;
+  void FillRects(std::span<const Rect> rects) override;
   void FrameRect(const Rect& r) override;
   void Rectangle(const Rect& r) override;
   void DrawFocusRect(const Rect& r) override;
@@ -49,9 +51,23 @@ class QtCanvas final : public StatefulCanvas {
   void Save() override;
   void Restore() override;
 
+  // The canvas is a printed page of its own that starts blank (white) and
+  // nothing else draws on: drawing then leaves out what cannot show — a
+  // white fill or text background on paper still blank there — and keeps no
+  // painter state of its own around a piece of drawing. The page's content
+  // is smaller and quicker to write, and prints the same.
+  void DrawOnBlankPaper();
+  // A new page of such a canvas: blank again.
+  void PageBegins() { inked_.clear(); }
+
  private:
+  // Whether the colour would show where r lies: not white, or on paper that
+  // has something drawn there already.
+  bool Shows(Color color, const Rect& r) const;
+  void Inked(const Rect& r);
   const QFont& CurrentFont();
-  void PrepareText();
+  // Font, colour and background of a text drawn within area.
+  void PrepareText(const Rect& area);
   void DrawLine(int x0, int y0, int x1, int y1);
 
   QPainter& painter_;
@@ -62,6 +78,9 @@ class QtCanvas final : public StatefulCanvas {
   Font madeFor_;
   QFont madeFont_;
   bool fontMade_ = false;
+  bool blankPaper_ = false;
+  // What has been drawn on the page so far, as rectangles.
+  std::vector<Rect> inked_;
 };
 
 }  // namespace korval::qt

@@ -309,6 +309,7 @@ bool QtPrintSurface::BeginJob(const std::string& title) {
     pdfHeld_ = false;
     printer_->newPage();
     canvas_ = std::make_unique<QtCanvas>(*painter_, DpiX(), DpiY());
+    canvas_->DrawOnBlankPaper();
     return true;
   }
   if (painter_) throw std::logic_error("a print job is already open");
@@ -361,6 +362,7 @@ bool QtPrintSurface::BeginJob(const std::string& title) {
   }
   painter_ = std::move(painter);
   canvas_ = std::make_unique<QtCanvas>(*painter_, DpiX(), DpiY());
+  canvas_->DrawOnBlankPaper();
   return true;
 }
 
@@ -372,6 +374,7 @@ Canvas& QtPrintSurface::PageCanvas() {
 void QtPrintSurface::NewPage() {
   if (!painter_ || pdfHeld_) throw std::logic_error("no print job is open");
   (jobPrinter_ ? *jobPrinter_ : *printer_).newPage();
+  if (canvas_) canvas_->PageBegins();
 }
 
 bool QtPrintSurface::EndJob() {
