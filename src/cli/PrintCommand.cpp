@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "cli/ChosenPrinterSurface.h"
 #include "cli/FormatsCommand.h"
@@ -25,6 +28,21 @@ namespace korval::cli {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Every page of a job fills and compresses a buffer of some hundred
+// kilobytes and frees it. glibc hands such blocks back to the system at once
+// and faults them in again for the next page, a fifth of a long job's time;
+// kept, they are reused.
+void KeepFreedMemoryForTheNextPage() {
+#if defined(__GLIBC__)
+  static const bool kept = [] {
+    ::mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    ::mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    return true;
+  }();
+  static_cast<void>(kept);
+#endif
+}
 
 constexpr int kDefaultPngDpi = 150;
 // A sheet of A4 at this resolution is already some 550 MB of pixels.
@@ -124,6 +142,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   const std::string startSheet = SheetOption(options.Get("--sheet"));
   const GoodsFile goods = LoadGoods(options, "print", err, true);
 
+  KeepFreedMemoryForTheNextPage();
   HostContext& host = Host();
   const std::unique_ptr<SystemPrinting> printing = OpenSystemPrinting(host, err);
   Ui& ui = printing->GetUi();

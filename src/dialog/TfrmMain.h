@@ -234,6 +234,9 @@ class TfrmMain : public Form {
   int NextItemIndex = 0;
   bool PrintFinished = false;
   bool TestMode = false;
+  // A print job is drawing its labels: the design surface is bound to each
+  // record in turn, and what only the screen shows waits for the job's end.
+  bool PrintingJob = false;
   int TestCounter = 0;
   // Added to every position of the running job: the printer's offset.
   Point JobOffset{0, 0};

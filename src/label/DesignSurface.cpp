@@ -16,7 +16,7 @@ void TfrmMain::ZmVelTiketu() {
 
 void TfrmMain::DrawTiket() {
   ZmVelTiketu();
-  UpdateSheetInfo(-1, -1);
+  if (!PrintingJob) UpdateSheetInfo(-1, -1);
 
   // Each switch mirrors its item; a switch whose state changes runs ItemClick.
   for (Control* child : Ctl<Control>("ScrollBox2").Children()) {

@@ -1,5 +1,6 @@
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -105,6 +106,14 @@ std::string ReplaceAll(std::string_view text, std::string_view pattern,
 }
 
 std::string UpperCase(std::string_view text) {
+  // Names and most texts are plain ASCII: those need no decoding.
+  if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
+    std::string upper(text);
+    for (char& c : upper) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    }
+    return upper;
+  }
   std::string out;
   out.reserve(text.size());
   std::size_t pos = 0;

@@ -167,6 +167,11 @@ void TfrmMain::PrintTikets() {
                                          MessageButtons::Ok, MessageModality::TaskModal});
   } else {
     PrintRun job(printer, kPrintTitle);
+    struct JobFlag {
+      bool& flag;
+      explicit JobFlag(bool& f) : flag(f) { flag = true; }
+      ~JobFlag() { flag = false; }
+    } printing(PrintingJob);
     while (job.IsOpen() && !PrintFinished) {
       CanvasLock lock(printer);
       DrawPage(printer.PageCanvas(), PageMode::Print);
@@ -189,6 +194,7 @@ void TfrmMain::PrintTikets() {
   // first one again, and the arrows step on from there.
   CurrentItemIndex = 0;
   BindGoodsItem(0);
+  UpdateSheetInfo(-1, -1);
 }
 
 void TfrmMain::actTestPrintExecute() {

@@ -121,12 +121,13 @@ QtCanvas::QtCanvas(QPainter& painter, int dpiX, int dpiY)
 }
 
 const QFont& QtCanvas::CurrentFont() {
-  if (!fontMade_ || !(madeFor_ == state_.font)) {
-    madeFont_ = QtFontFor(state_.font, dpiY_);
-    madeFor_ = state_.font;
-    fontMade_ = true;
+  // A label switches between a handful of fonts for every item it draws.
+  for (const auto& [font, made] : madeFonts_) {
+    if (font == state_.font) return made;
   }
-  return madeFont_;
+  if (madeFonts_.size() >= kFontsKept) madeFonts_.erase(madeFonts_.begin());
+  madeFonts_.emplace_back(state_.font, QtFontFor(state_.font, dpiY_));
+  return madeFonts_.back().second;
 }
 
 void QtCanvas::DrawOnBlankPaper() {

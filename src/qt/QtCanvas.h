@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "platform/StatefulCanvas.h"
@@ -74,10 +75,9 @@ class QtCanvas final : public StatefulCanvas {
   int dpiX_;
   int dpiY_;
   Point position_;
-  // The Qt font made for the canvas font last used; fonts are costly to make.
-  Font madeFor_;
-  QFont madeFont_;
-  bool fontMade_ = false;
+  // The Qt fonts made for the canvas fonts last used; fonts are costly to make.
+  static constexpr std::size_t kFontsKept = 16;
+  std::vector<std::pair<Font, QFont>> madeFonts_;
   bool blankPaper_ = false;
   // What has been drawn on the page so far, as rectangles.
   std::vector<Rect> inked_;
