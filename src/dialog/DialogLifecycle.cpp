@@ -7,6 +7,7 @@
 
 #include "dialog/Texts.h"
 #include "dialog/TfrmMain.h"
+#include "host_api/FormPath.h"
 #include "host_api/HostContext.h"
 #include "host_api/ModulePaths.h"
 #include "platform/Clock.h"
@@ -37,6 +38,8 @@ std::string VersionCaption() {
 void TfrmMain::RunCreationSteps() {
   Created = true;
   BoundItemIndex = -1;
+  // Before anything is read from the format files it names.
+  ReportUnresolvedFormPath(services_.Host, services_.UserInterface);
   try {
     LoadPrinterSettings(services_.Host.FormatName());
     RegisterStoredControls();

@@ -5,6 +5,7 @@
 #include "host_api/Backend.h"
 #include "host_api/HostApi.h"
 #include "host_api/ModulePaths.h"
+#include "host_api/RecordText.h"
 #include "host_api/StartUp.h"
 
 extern "C" {
@@ -53,6 +54,17 @@ KORVAL_API void KORVAL_CALL SetTiketFormularExtensions(const TTiketItemExt* cons
 KORVAL_API void KORVAL_CALL SetTiketFormularNotify(TTiketNotifyFunc notify, void* context) {
   korval::AtHostBoundary("SetTiketFormularNotify",
                          [&] { korval::Host().SetNotify(notify, context); });
+}
+
+// Neither converter allocates or throws: they need no boundary.
+KORVAL_API int32_t KORVAL_CALL korval_set_text(uint8_t* field, int32_t fieldSize, const char* text,
+                                               int32_t encoding, int32_t* replaced) {
+  return korval::SetRecordText(field, fieldSize, text, encoding, replaced);
+}
+
+KORVAL_API int32_t KORVAL_CALL korval_get_text(const uint8_t* field, int32_t fieldSize,
+                                               char* buffer, int32_t bufferSize, int32_t encoding) {
+  return korval::GetRecordText(field, fieldSize, buffer, bufferSize, encoding);
 }
 
 }  // extern "C"

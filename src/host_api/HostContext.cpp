@@ -140,6 +140,7 @@ void HostContext::Release() {
   ownList_.Count = 0;
   formatName_.clear();
   formPath_.clear();
+  formPathUnresolved_ = false;
 }
 
 }  // namespace korval

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host_api/GoodsRecord.h"
@@ -59,8 +60,15 @@ class HostContext {
   bool InsideHostCall() const { return hostCalls_.load() > 0; }
 
   // Start-up sets it once; every format file name starts with it.
+  // unresolved: the configured value named neither a folder nor existing
+  // format files, which the first dialog or print reports.
   const std::string& FormPath() const { return formPath_; }
-  void SetFormPath(std::string path) { formPath_ = std::move(path); }
+  void SetFormPath(std::string path, bool unresolved = false) {
+    formPath_ = std::move(path);
+    formPathUnresolved_ = unresolved;
+  }
+  // True once after an unresolved form path was set: the caller reports it.
+  bool TakeUnresolvedFormPath() { return std::exchange(formPathUnresolved_, false); }
 
   // What unload does: callback, own copies and texts released.
   void Release();
@@ -83,6 +91,7 @@ class HostContext {
   TTiketNotifyFunc notify_ = nullptr;
   void* notifyContext_ = nullptr;
   std::string formPath_;
+  bool formPathUnresolved_ = false;
   mutable std::atomic<int> hostCalls_{0};
 };
 

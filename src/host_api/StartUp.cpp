@@ -2,8 +2,10 @@
 
 #include <korval/Version.h>
 #include <filesystem>
+#include <utility>
 
 #include "dialog/Texts.h"
+#include "host_api/FormPath.h"
 #include "host_api/LanguageCatalogue.h"
 #include "host_api/Lcid.h"
 #include "platform/NumberFormat.h"
@@ -90,7 +92,10 @@ std::optional<std::string> ChooseLanguageFile(const std::string& hostExecutable,
 }
 
 void StartUpLibrary(HostContext& host, const ModuleFiles& files) {
-  host.SetFormPath(ReadFormPath(files.HostExecutable));
+  // Nothing can be shown while the library loads: an unresolved path waits
+  // for the first dialog or print.
+  FormPathChoice formPath = ResolveFormPath(ReadFormPath(files.HostExecutable));
+  host.SetFormPath(std::move(formPath.Prefix), formPath.Unresolved);
   if (const auto language =
           ChooseLanguageFile(files.HostExecutable, files.LibraryFile, KORVAL_PRODUCT_VERSION)) {
     if (auto catalogue = LanguageCatalogue::Load(*language))

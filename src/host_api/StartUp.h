@@ -23,8 +23,9 @@ std::string HostConfigFileName(const std::string& hostExecutable);
 // ":"); empty when there is none.
 std::string FolderPart(const std::string& path);
 
-// "Params"/"FormPath" of the host configuration, used as it stands; by
-// default the executable's folder with a separator appended.
+// "Params"/"FormPath" of the host configuration as it stands; by default
+// the executable's folder with a separator appended. Start-up resolves it
+// (ResolveFormPath).
 std::string ReadFormPath(const std::string& hostExecutable);
 
 // The language catalogue to load, if any: named from the folder of

@@ -39,6 +39,19 @@ const std::unordered_map<char32_t, unsigned char>& ReverseTable() {
 
 }  // namespace
 
+char32_t Cp1250CodePoint(unsigned char byte) {
+  return byte < 0x80 ? char32_t{byte} : char32_t{kHigh[byte - 0x80]};
+}
+
+int Cp1250Byte(char32_t cp) {
+  if (cp < 0x80) return static_cast<int>(cp);
+  // A search of the 128 entries: nothing to build, nothing to allocate.
+  for (std::size_t i = 0; i < kHigh.size(); ++i) {
+    if (kHigh[i] == cp) return static_cast<int>(0x80 + i);
+  }
+  return -1;
+}
+
 char32_t NextCodePoint(std::string_view s, std::size_t& pos) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
   const unsigned char c = byte(pos);

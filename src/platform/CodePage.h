@@ -18,6 +18,13 @@ std::string Cp1250ToUtf8(std::string_view bytes);
 // survives a round trip.
 std::string Utf8ToCp1250(std::string_view utf8);
 
+// One character at a time, for callers that write into a buffer of their
+// own and must not allocate: the character of a Windows-1250 byte, and the
+// byte of a character (-1 when Windows-1250 has none). Both agree with the
+// two conversions above.
+char32_t Cp1250CodePoint(unsigned char byte);
+int Cp1250Byte(char32_t cp);
+
 // Upper case of a Windows-1250 byte (Czech and the other Central European
 // letters included).
 unsigned char Cp1250Upper(unsigned char c);

@@ -93,6 +93,31 @@ TEST_F(LifecycleTest, AnErrorInCreationIsReportedAndClosesTheDialog) {
   EXPECT_TRUE(d.CloseRequested);
 }
 
+// A form path that start-up could not resolve is said once, before the
+// dialog reads the format files, by the first dialog or print of the load.
+TEST_F(LifecycleTest, AnUnresolvedFormPathIsReportedOnce) {
+  const std::string nowhere = folder_.File("nikde");
+  f_.host.SetFormPath(nowhere, true);
+  f_.SetGoods({RecordBuilder().Name("Sýr").Build()}, "A");
+  f_.host.SetLabelPrinterIndex(0);
+  f_.Dialog().RunCreationSteps();
+  ASSERT_EQ(f_.ui.messages_.size(), 1u);
+  const MessageBoxRequest& warning = f_.ui.messages_[0];
+  EXPECT_EQ(warning.Caption, "Varování");
+  EXPECT_EQ(warning.Icon, MessageIcon::Warning);
+  EXPECT_EQ(warning.Buttons, MessageButtons::Ok);
+  EXPECT_NE(warning.Text.find("\"" + nowhere + "\""), std::string::npos) << warning.Text;
+  EXPECT_NE(warning.Text.find(nowhere + "TiketFrm.ini"), std::string::npos) << warning.Text;
+  EXPECT_FALSE(f_.dialog->CloseRequested);
+  f_.dialog->RunPrintPath();
+
+  f_.Recreate();
+  f_.Dialog().RunCreationSteps();
+  f_.dialog->RunPrintPath();
+  EXPECT_EQ(f_.ui.messages_.size(), 1u);
+  EXPECT_EQ(f_.host.FormPath(), nowhere);
+}
+
 TEST_F(LifecycleTest, PrintPathWritesNothingButThePlacement) {
   WriteBytes(folder_.File("TiketFrm.ini"), "[Saves]\r\nA=\r\n");
   WriteBytes(folder_.File("TiketSav.000"), "[SetUp]\r\nlNazev.Visible=True\r\n");

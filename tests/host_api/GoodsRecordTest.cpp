@@ -4,8 +4,10 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "host_api/RecordText.h"
 #include "platform/CodePage.h"
 
 namespace korval {
@@ -99,6 +101,230 @@ TEST(GoodsRecordTest, ExtensionBlockThroughTheIndexTable) {
   ext->Velikost = kExtensionSizeWithIngredients - 1;
   EXPECT_FALSE(record.Ingredience().has_value());
   EXPECT_EQ(record.CenaZaJednotku(), unit);
+}
+
+// A field inside a larger buffer of guard bytes: a write past the size the
+// host gave would change a guard.
+struct GuardedField {
+  GuardedField() { std::memset(bytes, 'Z', sizeof bytes); }
+  std::uint8_t* Field() { return bytes + 3; }
+  std::string After(std::int32_t fieldSize) const {
+    return std::string(reinterpret_cast<const char*>(bytes) + 3 + fieldSize,
+                       sizeof bytes - 3 - static_cast<std::size_t>(fieldSize));
+  }
+  std::uint8_t bytes[3 + 300 + 16];
+};
+
+struct SetTextCase {
+  const char* what;
+  std::string text;
+  std::int32_t encoding;
+  std::int32_t fieldSize;
+  std::int32_t result;
+  std::string stored;  // Windows-1250 bytes after the length byte
+  std::int32_t replaced;
+};
+
+TEST(RecordTextTest, SetTextStoresWhatFitsAndTellsWhatTheWholeTextNeeds) {
+  const std::string longText(300, 'x');
+  const SetTextCase cases[] = {
+      {"fits exactly", "Syr Eidam", KORVAL_TEXT_UTF8, 10, 9, "Syr Eidam", 0},
+      {"one too long", "Syr Eidam!", KORVAL_TEXT_UTF8, 10, 10, "Syr Eidam", 0},
+      {"Czech letters from UTF-8", "Žluťoučký kůň", KORVAL_TEXT_UTF8, 51, 13,
+       "\x8Elu\x9Dou\xE8k\xFD k\xF9\xF2", 0},
+      // Four UTF-8 bytes, three characters: it fits a room of three.
+      {"counted in characters", "Čaj", KORVAL_TEXT_UTF8, 4, 3,
+       "\xC8"
+       "aj",
+       0},
+      {"cut after a whole character", "Čaje", KORVAL_TEXT_UTF8, 4, 4,
+       "\xC8"
+       "aj",
+       0},
+      {"not in Windows-1250", "Čaj \xE2\x98\x95", KORVAL_TEXT_UTF8, 51, 5,
+       "\xC8"
+       "aj ?",
+       1},
+      {"Latin-1 but not Windows-1250", "\xC3\xBF\xF0\x9F\x98\x80", KORVAL_TEXT_UTF8, 51, 2, "??",
+       2},
+      {"replacements counted past the room", "\xE2\x98\x95\xE2\x98\x95\xE2\x98\x95",
+       KORVAL_TEXT_UTF8, 3, 3, "??", 3},
+      {"Windows-1250 as it is", "\x8Elu\x9D", KORVAL_TEXT_CP1250, 6, 4, "\x8Elu\x9D", 0},
+      {"Windows-1250 too long", "\x8Elu\x9Dou\xE8k\xFD", KORVAL_TEXT_CP1250, 6, 9, "\x8Elu\x9Do",
+       0},
+      {"no UTF-8: taken as Windows-1250", "Nastaven\xED", KORVAL_TEXT_UTF8, 51, 9, "Nastaven\xED",
+       0},
+      {"empty", "", KORVAL_TEXT_UTF8, 51, 0, "", 0},
+      {"no room at all", "A", KORVAL_TEXT_UTF8, 1, 1, "", 0},
+      {"the largest field", longText, KORVAL_TEXT_CP1250, 256, 300, std::string(255, 'x'), 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    GuardedField g;
+    std::memset(g.Field(), 'Q', static_cast<std::size_t>(c.fieldSize));
+    std::int32_t replaced = -7;
+    EXPECT_EQ(SetRecordText(g.Field(), c.fieldSize, c.text.c_str(), c.encoding, &replaced),
+              c.result);
+    EXPECT_EQ(replaced, c.replaced);
+    ASSERT_EQ(g.Field()[0], c.stored.size());
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(g.Field()) + 1, c.stored.size()), c.stored);
+    const std::size_t rest = static_cast<std::size_t>(c.fieldSize) - 1 - c.stored.size();
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(g.Field()) + 1 + c.stored.size(), rest),
+              std::string(rest, '\0'));
+    EXPECT_EQ(g.After(c.fieldSize), std::string(g.After(c.fieldSize).size(), 'Z'));
+    // Without a place for the count, the field comes out the same.
+    GuardedField again;
+    EXPECT_EQ(SetRecordText(again.Field(), c.fieldSize, c.text.c_str(), c.encoding, nullptr),
+              c.result);
+    EXPECT_EQ(std::memcmp(again.Field(), g.Field(), static_cast<std::size_t>(c.fieldSize)), 0);
+  }
+}
+
+TEST(RecordTextTest, SetTextRefusesWhatIsNoFieldOrNoTextAndChangesNothing) {
+  struct Case {
+    const char* what;
+    bool field;
+    const char* text;
+    std::int32_t fieldSize;
+    std::int32_t encoding;
+  };
+  const Case cases[] = {
+      {"no field", false, "Syr", 51, KORVAL_TEXT_UTF8},
+      {"no text", true, nullptr, 51, KORVAL_TEXT_UTF8},
+      {"size 0", true, "Syr", 0, KORVAL_TEXT_UTF8},
+      {"negative size", true, "Syr", -51, KORVAL_TEXT_UTF8},
+      {"larger than a length byte counts", true, "Syr", 257, KORVAL_TEXT_UTF8},
+      {"the whole record's size", true, "Syr", KORVAL_TIKET_ITEM_SIZE, KORVAL_TEXT_CP1250},
+      {"unknown encoding", true, "Syr", 51, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    GuardedField g;
+    std::int32_t replaced = -7;
+    EXPECT_EQ(
+        SetRecordText(c.field ? g.Field() : nullptr, c.fieldSize, c.text, c.encoding, &replaced),
+        KORVAL_TEXT_INVALID_ARGUMENT);
+    EXPECT_EQ(replaced, 0);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(g.bytes), sizeof g.bytes),
+              std::string(sizeof g.bytes, 'Z'));
+  }
+}
+
+struct GetTextCase {
+  const char* what;
+  std::string field;  // the length byte and the bytes after it
+  std::int32_t fieldSize;
+  std::int32_t bufferSize;
+  std::int32_t encoding;
+  std::int32_t result;
+  std::string text;  // what the buffer holds before its NUL
+};
+
+TEST(RecordTextTest, GetTextGivesWholeCharactersAndWhatTheWholeTextNeeds) {
+  const std::string kun = Utf8ToCp1250("Žluťoučký kůň");
+  const std::string field = std::string(1, static_cast<char>(kun.size())) + kun;
+  const GetTextCase cases[] = {
+      {"Czech letters as UTF-8", field, 51, 64, KORVAL_TEXT_UTF8, 19, "Žluťoučký kůň"},
+      {"fits exactly", field, 51, 20, KORVAL_TEXT_UTF8, 19, "Žluťoučký kůň"},
+      {"one byte short", field, 51, 19, KORVAL_TEXT_UTF8, 19, "Žluťoučký ků"},
+      {"no half character",
+       "\x03\xE8"
+       "aj",
+       4, 2, KORVAL_TEXT_UTF8, 4, ""},
+      {"one whole character",
+       "\x03\xE8"
+       "aj",
+       4, 3, KORVAL_TEXT_UTF8, 4, "č"},
+      {"Windows-1250 bytes", field, 51, 64, KORVAL_TEXT_CP1250, 13, kun},
+      {"Windows-1250 cut", field, 51, 5, KORVAL_TEXT_CP1250, 13, kun.substr(0, 4)},
+      {"only the NUL fits", field, 51, 1, KORVAL_TEXT_UTF8, 19, ""},
+      {"length byte above the room", "\x28kusyX", 6, 64, KORVAL_TEXT_UTF8, 5, "kusyX"},
+      {"bytes past the length",
+       "\x03"
+       "ABCDEFG",
+       13, 64, KORVAL_TEXT_CP1250, 3, "ABC"},
+      {"a NUL ends the text",
+       std::string("\x05"
+                   "ab\0cd",
+                   6),
+       6, 64, KORVAL_TEXT_UTF8, 2, "ab"},
+      {"no room", std::string(1, '\0'), 1, 64, KORVAL_TEXT_UTF8, 0, ""},
+      {"euro and quotes", "\x03\x80\x84\x93", 4, 64, KORVAL_TEXT_UTF8, 9, "€„“"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    GuardedField source;
+    std::memcpy(source.Field(), c.field.data(), c.field.size());
+    char buffer[80];
+    std::memset(buffer, 'Y', sizeof buffer);
+    EXPECT_EQ(GetRecordText(source.Field(), c.fieldSize, buffer, c.bufferSize, c.encoding),
+              c.result);
+    EXPECT_EQ(std::string(buffer), c.text);
+    EXPECT_EQ(std::string(buffer + c.bufferSize, sizeof buffer - c.bufferSize),
+              std::string(sizeof buffer - c.bufferSize, 'Y'));
+    // Measured alone, with no buffer at all.
+    EXPECT_EQ(GetRecordText(source.Field(), c.fieldSize, nullptr, 0, c.encoding), c.result);
+  }
+}
+
+TEST(RecordTextTest, GetTextRefusesWhatIsNoFieldOrNoBufferAndWritesNothing) {
+  struct Case {
+    const char* what;
+    bool field;
+    std::int32_t fieldSize;
+    bool buffer;
+    std::int32_t bufferSize;
+    std::int32_t encoding;
+  };
+  const Case cases[] = {
+      {"no field", false, 51, true, 16, KORVAL_TEXT_UTF8},
+      {"no buffer for its size", true, 51, false, 16, KORVAL_TEXT_UTF8},
+      {"negative buffer size", true, 51, true, -1, KORVAL_TEXT_UTF8},
+      {"field size 0", true, 0, true, 16, KORVAL_TEXT_UTF8},
+      {"larger than a length byte counts", true, 257, true, 16, KORVAL_TEXT_UTF8},
+      {"unknown encoding", true, 51, true, 16, 65000},
+  };
+  GuardedField source;
+  std::memcpy(source.Field(), "\x03Syr", 4);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    char buffer[16];
+    std::memset(buffer, 'Y', sizeof buffer);
+    EXPECT_EQ(GetRecordText(c.field ? source.Field() : nullptr, c.fieldSize,
+                            c.buffer ? buffer : nullptr, c.bufferSize, c.encoding),
+              KORVAL_TEXT_INVALID_ARGUMENT);
+    EXPECT_EQ(std::string(buffer, sizeof buffer), std::string(sizeof buffer, 'Y'));
+  }
+}
+
+// What a host puts in with the helper is what the library reads from the
+// record, and the field beside it keeps its bytes.
+TEST(RecordTextTest, TheLibraryReadsWhatTheHostPutIn) {
+  GuardedRecord g;
+  TTiketItem* item = g.Item();
+  std::memset(item->Cislo, 'C', sizeof item->Cislo);
+  EXPECT_EQ(SetRecordText(item->Nazev, sizeof item->Nazev, "Žluťoučký kůň – sýr Eidam 30 %",
+                          KORVAL_TEXT_UTF8, nullptr),
+            30);
+  EXPECT_EQ(GoodsRecord(*item, {}).Nazev(), "Žluťoučký kůň – sýr Eidam 30 %");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(item->Cislo), sizeof item->Cislo),
+            std::string(sizeof item->Cislo, 'C'));
+
+  // Every byte but NUL there and back: Windows-1250 in, UTF-8 out, UTF-8 in.
+  std::string all;
+  for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+  GuardedField first;
+  GuardedField second;
+  ASSERT_EQ(SetRecordText(first.Field(), 256, all.c_str(), KORVAL_TEXT_CP1250, nullptr), 255);
+  char utf8[1024];
+  const std::int32_t needed =
+      GetRecordText(first.Field(), 256, utf8, sizeof utf8, KORVAL_TEXT_UTF8);
+  ASSERT_GT(needed, 255);
+  EXPECT_EQ(utf8, Cp1250ToUtf8(all));
+  std::int32_t replaced = -1;
+  EXPECT_EQ(SetRecordText(second.Field(), 256, utf8, KORVAL_TEXT_UTF8, &replaced), 255);
+  EXPECT_EQ(replaced, 0);
+  EXPECT_EQ(std::memcmp(first.Field(), second.Field(), 256), 0);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <korval/Version.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -79,6 +80,68 @@ TEST_F(StartUpTest, ConfiguredFormPathIsAPlainPrefix) {
   // No separator is added: the format list file becomes C:\EtiketyTiketFrm.ini.
   WriteConfig("[Params]\r\nFormPath=C:\\Etikety\r\n");
   EXPECT_EQ(ReadFormPath(exe_) + "TiketFrm.ini", "C:\\EtiketyTiketFrm.ini");
+}
+
+// A configured FormPath without its final separator: a folder gets one, a
+// prefix of existing format files stays a prefix, and one that is neither is
+// kept but marked for the report, once.
+TEST_F(StartUpTest, FormPathWithoutItsSeparatorIsResolvedAtLoad) {
+#ifdef _WIN32
+  const char native = '\\';
+  const char other = '/';
+#else
+  const char native = '/';
+  const char other = '\\';
+#endif
+  fs::create_directories(dir_ / "etikety");
+  fs::create_directories(dir_ / "Sklad");
+  fs::create_directories(dir_ / "obchod");
+  Write(dir_ / "obchodTiketFrm.ini", "[Saves]\r\nA=\r\n");
+  Write(dir_ / "labTiketFrm.ini", "[Saves]\r\nA=\r\n");
+  const std::string base = dir_.string() + native;
+  std::string otherBase = base;
+  std::replace(otherBase.begin(), otherBase.end(), native, other);
+  struct Case {
+    const char* what;
+    std::string configured;
+    std::string prefix;
+    bool unresolved;
+  };
+  const Case cases[] = {
+      {"a folder gets its separator", base + "etikety", base + "etikety" + native, false},
+      {"with the separator the value uses", otherBase + "etikety", otherBase + "etikety" + other,
+       false},
+      {"a folder in another letter case", base + "SKLAD", base + "SKLAD" + native, false},
+      {"a folder that prefixes format files stays a prefix", base + "obchod", base + "obchod",
+       false},
+      {"a prefix of format files", base + "lab", base + "lab", false},
+      {"neither folder nor prefix", base + "nikde", base + "nikde", true},
+      {"a separator at the end is taken as it stands", base + "nikde" + native,
+       base + "nikde" + native, false},
+      {"a relative folder", "etikety", std::string("etikety") + native, false},
+      {"a relative prefix", std::string(".") + native + "lab", std::string(".") + native + "lab",
+       false},
+      {"a relative name of nothing", "nikde", "nikde", true},
+  };
+  const fs::path before = fs::current_path();
+  fs::current_path(dir_);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteConfig("[Params]\r\nFormPath=" + c.configured + "\r\n");
+    HostContext host;
+    StartUpLibrary(host, {exe_, Library("KORVAL.dll")});
+    EXPECT_EQ(host.FormPath(), c.prefix);
+    EXPECT_EQ(host.TakeUnresolvedFormPath(), c.unresolved);
+    EXPECT_FALSE(host.TakeUnresolvedFormPath());
+  }
+  fs::current_path(before);
+
+  // The default is the executable's folder with its separator: never reported.
+  fs::remove(dir_ / "bin" / "sklad.ini");
+  HostContext host;
+  StartUpLibrary(host, {exe_, Library("KORVAL.dll")});
+  EXPECT_EQ(host.FormPath(), (dir_ / "bin").string() + native);
+  EXPECT_FALSE(host.TakeUnresolvedFormPath());
 }
 
 TEST_F(StartUpTest, LanguageCatalogueNamedFromFolderLibraryAndLocale) {

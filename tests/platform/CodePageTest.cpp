@@ -84,6 +84,24 @@ TEST(CodePageRoundTrip, EveryByteSurvives) {
   EXPECT_EQ(Utf8ToCp1250(Cp1250ToUtf8(bytes)), bytes);
 }
 
+// The one-character functions are the string conversions, character by
+// character: every byte there and back, and characters the code page lacks.
+TEST(CodePageOneCharacter, AgreesWithTheStringConversions) {
+  for (int b = 0; b < 256; ++b) {
+    const auto byte = static_cast<unsigned char>(b);
+    std::string utf8;
+    AppendUtf8(utf8, Cp1250CodePoint(byte));
+    EXPECT_EQ(utf8, Cp1250ToUtf8(std::string(1, static_cast<char>(b)))) << b;
+    EXPECT_EQ(Cp1250Byte(Cp1250CodePoint(byte)), b) << b;
+  }
+  for (const char32_t missing : {U'\u00FF', U'\u0080', U'\u044F', U'\U0001F600', U'\uFFFD'}) {
+    std::string utf8;
+    AppendUtf8(utf8, missing);
+    EXPECT_EQ(Cp1250Byte(missing), -1) << static_cast<std::uint32_t>(missing);
+    EXPECT_EQ(Utf8ToCp1250(utf8), "?") << static_cast<std::uint32_t>(missing);
+  }
+}
+
 TEST(CodePageUpper, CentralEuropeanLetters) {
   struct Pair {
     unsigned char lower;

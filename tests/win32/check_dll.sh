@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# What a host sees of KORVAL.dll: the eight functions under their plain names
+# What a host sees of KORVAL.dll: the eight functions of the interface and
+# the two record-text helpers under their plain names
 # (no @n of the 32-bit stdcall convention, nothing else exported), and
 # imports from system DLLs only, so that the file alone beside the host's
 # program is enough.
@@ -11,7 +12,8 @@ dump=$("$objdump" -p "$dll")
 
 exports=$(awk '/^\[Ordinal\/Name Pointer\] Table/ {on = 1; next} on && /^[ \t]*\[/ {print $NF; next} on {on = 0}' <<<"$dump" | sort)
 expected=$(printf '%s\n' PrintTiketFormular SetTiketFormularExtensions SetTiketFormularNotify \
-  SetTiketFormularParams SetTiketFormularParams2 SetTiketFormularParamsEx SetVer2 ShowTiketFormular | sort)
+  SetTiketFormularParams SetTiketFormularParams2 SetTiketFormularParamsEx SetVer2 ShowTiketFormular \
+  korval_get_text korval_set_text | sort)
 if [ "$exports" != "$expected" ]; then
   echo "exports differ from the host interface:" >&2
   diff <(echo "$expected") <(echo "$exports") >&2 || true
