@@ -6,6 +6,7 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <string_view>
 
 #include "platform/CodePage.h"
 #include "platform/NumberFormat.h"
@@ -60,10 +61,12 @@ bool IsUtf8(std::string_view text) {
   return true;
 }
 
-// Splits CSV text into rows of fields. Quotes may enclose separators, line
-// breaks and doubled quotes.
-std::vector<std::vector<std::string>> SplitCsv(const std::string& text, char separator) {
-  std::vector<std::vector<std::string>> rows;
+// Splits CSV text into rows of fields, handing each row over as it ends
+// (an empty line as an empty row, so the row numbers stay right): a file of
+// a hundred thousand goods is never held as fields all at once. Quotes may
+// enclose separators, line breaks and doubled quotes.
+template <typename EachRow>
+void SplitCsv(std::string_view text, char separator, EachRow&& each) {
   std::vector<std::string> row;
   std::string field;
   bool quoted = false;
@@ -90,12 +93,8 @@ std::vector<std::vector<std::string>> SplitCsv(const std::string& text, char sep
       any = true;
     } else if (c == '\n' || c == '\r') {
       if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      if (any || !field.empty()) {
-        row.push_back(std::move(field));
-        rows.push_back(std::move(row));
-      } else {
-        rows.emplace_back();  // an empty line keeps the row numbers right
-      }
+      if (any || !field.empty()) row.push_back(std::move(field));
+      each(row);
       row.clear();
       field.clear();
       any = false;
@@ -106,9 +105,8 @@ std::vector<std::vector<std::string>> SplitCsv(const std::string& text, char sep
   }
   if (any || !field.empty()) {
     row.push_back(std::move(field));
-    rows.push_back(std::move(row));
+    each(row);
   }
-  return rows;
 }
 
 using Setter = std::function<void(GoodsFile&, std::size_t record, const std::string& value)>;
@@ -244,45 +242,58 @@ GoodsFile ParseGoodsCsv(const std::string& content, TextEncoding encoding) {
   const bool detected = encoding == TextEncoding::Detect && !IsUtf8(content);
   if (encoding == TextEncoding::Detect)
     encoding = detected ? TextEncoding::Cp1250 : TextEncoding::Utf8;
-  std::string text = encoding == TextEncoding::Cp1250 ? Cp1250ToUtf8(content) : content;
-  if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);  // byte order mark
-  const std::string firstLine = text.substr(0, text.find_first_of("\r\n"));
-  const char separator = firstLine.find(';') != std::string::npos ? ';' : ',';
-  const auto rows = SplitCsv(text, separator);
-  if (rows.empty() || rows.front().empty())
-    throw GoodsFileError("row 1: the goods file has no header");
-
-  std::vector<const Column*> layout;
-  for (const auto& name : rows.front()) {
-    const std::string wanted = TrimControl(name);
-    const auto& columns = Columns();
-    const auto it = std::find_if(columns.begin(), columns.end(),
-                                 [&](const Column& c) { return SameText(c.Name, wanted); });
-    if (it == columns.end())
-      throw GoodsFileError(
-          FormatText("row 1, column \"%s\": not a field of a goods record", wanted.c_str()));
-    layout.push_back(&*it);
+  std::string converted;
+  std::string_view text = content;
+  if (encoding == TextEncoding::Cp1250) {
+    converted = Cp1250ToUtf8(content);
+    text = converted;
   }
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // byte order mark
+  const std::string_view firstLine = text.substr(0, text.find_first_of("\r\n"));
+  const char separator = firstLine.find(';') != std::string_view::npos ? ';' : ',';
 
   GoodsFile goods;
   goods.DetectedCp1250 = detected;
-  for (std::size_t r = 1; r < rows.size(); ++r) {
-    const auto& row = rows[r];
-    if (row.empty()) continue;
-    goods.Rows.push_back(r + 1);
+  // One record per line at most: reserved once, the records are not moved
+  // while they grow.
+  const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+  goods.Records.reserve(lines + 1);
+  goods.Rows.reserve(lines + 1);
+
+  std::vector<const Column*> layout;
+  std::size_t r = 0;  // 0-based row of the file; the header is row 0
+  SplitCsv(text, separator, [&](const std::vector<std::string>& row) {
+    const std::size_t at = r++;
+    if (at == 0) {
+      if (row.empty()) throw GoodsFileError("row 1: the goods file has no header");
+      for (const auto& name : row) {
+        const std::string wanted = TrimControl(name);
+        const auto& columns = Columns();
+        const auto it = std::find_if(columns.begin(), columns.end(),
+                                     [&](const Column& c) { return SameText(c.Name, wanted); });
+        if (it == columns.end())
+          throw GoodsFileError(
+              FormatText("row 1, column \"%s\": not a field of a goods record", wanted.c_str()));
+        layout.push_back(&*it);
+      }
+      return;
+    }
+    if (row.empty()) return;
+    goods.Rows.push_back(at + 1);
     if (row.size() > layout.size())
       throw GoodsFileError(
-          FormatText("row %zu: %zu values for %zu columns", r + 1, row.size(), layout.size()));
+          FormatText("row %zu: %zu values for %zu columns", at + 1, row.size(), layout.size()));
     goods.Records.push_back(EmptyRecord());
     for (std::size_t c = 0; c < row.size(); ++c) {
       try {
         layout[c]->Set(goods, goods.Records.size() - 1, row[c]);
       } catch (const std::exception& e) {
         throw GoodsFileError(
-            FormatText("row %zu, column %s: %s", r + 1, layout[c]->Name, e.what()));
+            FormatText("row %zu, column %s: %s", at + 1, layout[c]->Name, e.what()));
       }
     }
-  }
+  });
+  if (r == 0) throw GoodsFileError("row 1: the goods file has no header");
   return goods;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -140,7 +141,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
     if (!testCount || *testCount < 0) throw UsageError("--test wants a number of labels");
   }
   const std::string startSheet = SheetOption(options.Get("--sheet"));
-  const GoodsFile goods = LoadGoods(options, "print", err, true);
+  GoodsFile goods = LoadGoods(options, "print", err, true);
 
   KeepFreedMemoryForTheNextPage();
   HostContext& host = Host();
@@ -163,8 +164,11 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   host.SetExtensions(goods.ExtensionTable.data(),
                      static_cast<std::int32_t>(goods.ExtensionTable.size()));
   const std::string hostName = Utf8ToCp1250(format);
-  host.SetParamsCopy(goods.Records.data(), static_cast<std::int32_t>(goods.Records.size()),
-                     hostName.c_str(), 0);
+  // The records are handed over, not copied: a long job holds its goods once.
+  if (const std::int32_t refused = host.TakeParams(std::move(goods.Records), hostName.c_str(), 0)) {
+    err << "korval print: the goods could not be handed over (error " << refused << ")\n";
+    return 1;
+  }
 
   const long long labels = LabelsOfJob(host);
 

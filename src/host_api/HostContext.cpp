@@ -39,15 +39,11 @@ void HostContext::SetParams(const TTiketItemList* list, const char* formatName,
   if (callback != nullptr) callback_ = *callback;
 }
 
-std::int32_t HostContext::SetParamsCopy(const TTiketItem* records, std::int32_t count,
-                                        const char* formatName, std::int32_t printerIndex) {
-  // A callback of the host may be answering for one of the copies right now:
-  // they stay as they are until the library's call is over.
-  if (InsideHostCall()) return KORVAL_ERROR_BUSY;
-  ownCopies_.clear();
-  ownPointers_.clear();
-  ownList_.Items = nullptr;
-  ownList_.Count = 0;
+namespace {
+
+// What the first record says of the records' layout: 0 when the records can
+// be taken, else the error code the host gets.
+std::int32_t CheckRecords(const TTiketItem* records, std::int32_t count) {
   if (count != 0) {
     // No records at all cannot have the right size either.
     if (records == nullptr) return KORVAL_ERROR_INVALID_BLOCK;
@@ -56,19 +52,60 @@ std::int32_t HostContext::SetParamsCopy(const TTiketItem* records, std::int32_t 
     if (size != KORVAL_TIKET_ITEM_SIZE) return KORVAL_ERROR_INVALID_BLOCK;
   }
   if (count > KORVAL_MAX_RECORDS) return KORVAL_ERROR_NOT_ENOUGH_MEMORY;
+  return 0;
+}
+
+}  // namespace
+
+std::int32_t HostContext::SetParamsCopy(const TTiketItem* records, std::int32_t count,
+                                        const char* formatName, std::int32_t printerIndex) {
+  // A callback of the host may be answering for one of the copies right now:
+  // they stay as they are until the library's call is over.
+  if (InsideHostCall()) return KORVAL_ERROR_BUSY;
+  DropCopies();
+  if (const std::int32_t error = CheckRecords(records, count); error != 0) return error;
   if (count > 0) {
     try {
       ownCopies_.resize(static_cast<std::size_t>(count));
-      ownPointers_.reserve(ownCopies_.size());
     } catch (const std::bad_alloc&) {
-      ownCopies_ = {};
-      ownPointers_ = {};
+      DropCopies();
       return KORVAL_ERROR_NOT_ENOUGH_MEMORY;
     }
     std::memcpy(ownCopies_.data(), records, sizeof(TTiketItem) * static_cast<std::size_t>(count));
+  }
+  return UseCopies(formatName, printerIndex);
+}
+
+std::int32_t HostContext::TakeParams(std::vector<TTiketItem>&& records, const char* formatName,
+                                     std::int32_t printerIndex) {
+  if (InsideHostCall()) return KORVAL_ERROR_BUSY;
+  DropCopies();
+  if (records.size() > static_cast<std::size_t>(KORVAL_MAX_RECORDS))
+    return KORVAL_ERROR_NOT_ENOUGH_MEMORY;
+  const auto count = static_cast<std::int32_t>(records.size());
+  if (const std::int32_t error = CheckRecords(records.data(), count); error != 0) return error;
+  ownCopies_ = std::move(records);
+  return UseCopies(formatName, printerIndex);
+}
+
+void HostContext::DropCopies() {
+  ownCopies_ = {};
+  ownPointers_ = {};
+  ownList_.Items = nullptr;
+  ownList_.Count = 0;
+}
+
+std::int32_t HostContext::UseCopies(const char* formatName, std::int32_t printerIndex) {
+  if (!ownCopies_.empty()) {
+    try {
+      ownPointers_.reserve(ownCopies_.size());
+    } catch (const std::bad_alloc&) {
+      DropCopies();
+      return KORVAL_ERROR_NOT_ENOUGH_MEMORY;
+    }
     for (const auto& copy : ownCopies_) ownPointers_.push_back(&copy);
     ownList_.Items = ownPointers_.data();
-    ownList_.Count = count;
+    ownList_.Count = static_cast<std::int32_t>(ownCopies_.size());
   }
   SetParams(&ownList_, formatName, printerIndex, nullptr);
   return 0;

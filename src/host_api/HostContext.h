@@ -27,6 +27,10 @@ class HostContext {
                  const TItemTextCallback* callback);
   std::int32_t SetParamsCopy(const TTiketItem* records, std::int32_t count, const char* formatName,
                              std::int32_t printerIndex);
+  // As SetParamsCopy for records the library may keep as they are: the
+  // korval program's goods, read from a file, are held once, not twice.
+  std::int32_t TakeParams(std::vector<TTiketItem>&& records, const char* formatName,
+                          std::int32_t printerIndex);
   void SetExtensions(const TTiketItemExt* const* blocks, std::int32_t count);
   void SetNotify(TTiketNotifyFunc notify, void* context);
 
@@ -79,6 +83,9 @@ class HostContext {
   class HostCall;
 
   const TTiketItemList* list_ = nullptr;
+  void DropCopies();
+  std::int32_t UseCopies(const char* formatName, std::int32_t printerIndex);
+
   std::vector<TTiketItem> ownCopies_;
   std::vector<const TTiketItem*> ownPointers_;
   TTiketItemList ownList_{};

@@ -112,6 +112,23 @@ TEST(HostContextTest, CopiesBelongToTheLibrary) {
   EXPECT_EQ(host.FormatName(), "F");
 }
 
+TEST(HostContextTest, TakenRecordsAreHeldOnceAndCheckedAsCopies) {
+  std::vector<TTiketItem> records = {Record("A"), Record("B")};
+  const TTiketItem* first = records.data();
+  HostContext host;
+  ASSERT_EQ(host.TakeParams(std::move(records), "F", 2), 0);
+  ASSERT_EQ(host.GoodsCount(), 2);
+  EXPECT_EQ(host.Goods(1)->Nazev(), "B");
+  EXPECT_EQ(host.FormatName(), "F");
+  EXPECT_EQ(host.LabelPrinterIndex(), 2);
+  // The records read are the ones handed over: no second copy of them.
+  EXPECT_EQ(&host.Goods(0)->Raw(), first);
+  std::vector<TTiketItem> wrong = {Record("C")};
+  wrong[0].Velikost = 493;
+  EXPECT_EQ(host.TakeParams(std::move(wrong), "G", 0), 9);
+  EXPECT_EQ(host.FormatName(), "F");
+}
+
 TEST(HostContextTest, CopyCountEdges) {
   HostContext host;
   // Count 0: success and an empty list, whatever the address.
