@@ -3,11 +3,12 @@
 # what each carries, what each depends on, and that they work unpacked into
 # an empty root: the program runs and finds the data of the library's
 # package, a host builds against the development package and runs.
-#   deb.sh BUILD_DIR VERSION
+#   deb.sh BUILD_DIR VERSION [CPACK]
 # KORVAL_HOST_CFLAGS: as for install.sh.
 set -euo pipefail
 build=$1
 version=$2
+cpack=${3:-cpack}
 host_flags=${KORVAL_HOST_CFLAGS:-}
 here=$(cd "$(dirname "$0")" && pwd)
 major=${version%%.*}
@@ -17,7 +18,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAILED: $*" >&2; exit 1; }
 
-(cd "$build" && cpack -G DEB -B "$work/packages") > "$work/cpack.log" 2>&1 ||
+(cd "$build" && "$cpack" -G DEB -B "$work/packages") > "$work/cpack.log" 2>&1 ||
   fail "cpack: $(cat "$work/cpack.log")"
 
 deb_of() {
@@ -44,9 +45,10 @@ done
 
 # The development files and the program go with the library of their own
 # version: the header, the .so link and the program's code are that version's.
+# (Output is searched whole, never piped into grep -q: with pipefail, grep
+# stopping at the first match fails the pipeline of the writer it cut off.)
 depends_on_library() {
-  tr ',' '\n' <<<"$(field "$1" Depends)" | sed 's/^ *//' |
-    grep -qxF "$library_package (= $deb_version)" ||
+  grep -qxF "$library_package (= $deb_version)" <<<"$(field "$1" Depends | tr ',' '\n' | sed 's/^ *//')" ||
     fail "$(basename "$1") does not depend on $library_package (= $deb_version): $(field "$1" Depends)"
 }
 depends_on_library "$dev_deb"
@@ -54,8 +56,12 @@ depends_on_library "$program_deb"
 
 # Which package carries what.
 contents() { dpkg-deb -c "$1" | awk '{print $6}' | sed 's|^\./|/|'; }
-has() { contents "$1" | grep -qxF "$2" || fail "$(basename "$1") lacks $2"; }
-lacks() { ! contents "$1" | grep -qE "$2" || fail "$(basename "$1") carries $(contents "$1" | grep -E "$2")"; }
+has() { grep -qxF "$2" <<<"$(contents "$1")" || fail "$(basename "$1") lacks $2"; }
+lacks() {
+  local found
+  found=$(grep -E "$2" <<<"$(contents "$1")" || true)
+  [ -z "$found" ] || fail "$(basename "$1") carries $(echo $found)"
+}
 has "$library_deb" "/usr/lib/libkorval.so.$version"
 has "$library_deb" "/usr/lib/libkorval.so.$major"
 has "$library_deb" /usr/share/korval/label-sheets.txt

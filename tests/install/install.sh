@@ -5,7 +5,7 @@
 # into the build folder. Two hosts are built against the prefix and run, one
 # with pkg-config, one with find_package(korval); the installed library
 # exports the C interface alone.
-#   install.sh BUILD_DIR SOURCE_DIR VERSION CMAKE_GENERATOR
+#   install.sh BUILD_DIR SOURCE_DIR VERSION CMAKE_GENERATOR [CMAKE]
 # KORVAL_HOST_CFLAGS: what the hosts are compiled and linked with besides
 # (the sanitizer build's flags, without which its library cannot be loaded).
 set -euo pipefail
@@ -13,6 +13,7 @@ build=$1
 source_dir=$2
 version=$3
 generator=$4
+cmake=${5:-cmake}
 host_flags=${KORVAL_HOST_CFLAGS:-}
 here=$(cd "$(dirname "$0")" && pwd)
 major=${version%%.*}
@@ -22,7 +23,7 @@ trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 fail() { echo "FAILED: $*" >&2; exit 1; }
 
-cmake --install "$build" --prefix "$prefix" > "$work/install.log" ||
+"$cmake" --install "$build" --prefix "$prefix" > "$work/install.log" ||
   fail "cmake --install: $(cat "$work/install.log")"
 
 # The library under its full version, the soname link and the link hosts
@@ -45,8 +46,9 @@ cmp -s "$prefix/share/korval/label-sheets.txt" "$source_dir/data/sheets/label-sh
 
 # What runs from the prefix takes nothing from the build folder.
 for binary in "$lib/libkorval.so.$version" "$prefix/bin/korval"; do
-  if readelf -d "$binary" | grep -E '\((RPATH|RUNPATH)\)' | grep -qF "$build"; then
-    fail "$binary looks for libraries in the build folder: $(readelf -d "$binary" | grep PATH)"
+  paths=$(readelf -d "$binary" | grep -E '\((RPATH|RUNPATH)\)' || true)
+  if grep -qF "$build" <<<"$paths"; then
+    fail "$binary looks for libraries in the build folder: $paths"
   fi
 done
 
@@ -75,20 +77,24 @@ libdir=$(pkg-config --variable=libdir korval)
 cc -std=c11 -Wall -Wextra -Wpedantic -Werror $host_flags "$here/host.c" -o host-pc \
   $(pkg-config --cflags --libs korval) -Wl,-rpath,"$libdir" 2> cc.err ||
   fail "the pkg-config host does not build: $(cat cc.err)"
-ldd ./host-pc | grep -qF "libkorval.so.$major => $lib/libkorval.so.$major" ||
-  fail "the pkg-config host loads another libkorval: $(ldd ./host-pc | grep korval)"
+# (ldd's whole answer first: with pipefail, grep -q stopping at the first
+# match would fail the pipeline of the ldd it cut off.)
+loaded=$(ldd ./host-pc)
+grep -qF "libkorval.so.$major => $lib/libkorval.so.$major" <<<"$loaded" ||
+  fail "the pkg-config host loads another libkorval: $(grep korval <<<"$loaded")"
 ./host-pc > host-pc.out 2>&1 || fail "the pkg-config host: $(cat host-pc.out)"
 
 # A host's CMake project with find_package(korval) and korval::korval.
-cmake -S "$here/host" -B host-cmake -G "$generator" -DCMAKE_PREFIX_PATH="$prefix" \
+"$cmake" -S "$here/host" -B host-cmake -G "$generator" -DCMAKE_PREFIX_PATH="$prefix" \
   -DKORVAL_EXPECTED_VERSION="$version" -DKORVAL_EXPECTED_MAJOR="$major" \
   -DCMAKE_C_FLAGS="$host_flags" -DCMAKE_EXE_LINKER_FLAGS="$host_flags" > cmake.log 2>&1 ||
   fail "the CMake host does not configure: $(cat cmake.log)"
 grep -qF "$prefix/lib/cmake/korval" host-cmake/CMakeCache.txt ||
   fail "find_package(korval) did not take the prefix: $(grep korval_DIR host-cmake/CMakeCache.txt)"
-cmake --build host-cmake > build.log 2>&1 || fail "the CMake host does not build: $(cat build.log)"
-ldd host-cmake/host | grep -qF "libkorval.so.$major => $lib/libkorval.so.$major" ||
-  fail "the CMake host loads another libkorval: $(ldd host-cmake/host | grep korval)"
+"$cmake" --build host-cmake > build.log 2>&1 || fail "the CMake host does not build: $(cat build.log)"
+loaded=$(ldd host-cmake/host)
+grep -qF "libkorval.so.$major => $lib/libkorval.so.$major" <<<"$loaded" ||
+  fail "the CMake host loads another libkorval: $(grep korval <<<"$loaded")"
 host-cmake/host > host-cmake.out 2>&1 || fail "the CMake host: $(cat host-cmake.out)"
 
 echo "installed into a prefix; both hosts answered: $(cat host-cmake.out)"

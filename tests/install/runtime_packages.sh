@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# `scripts/install-deps --runtime` names what running KORVAL needs on a
+# `scripts/install-deps --runtime` installs what running KORVAL needs on a
 # machine without the build: the package of every library that libkorval and
 # the program link, of the Qt platform plugins they start with, and of the
-# fonts labels are drawn with. Every name is a package of this machine, so a
+# fonts labels are drawn with, is named or comes with a named one. Every name is a package of this machine, so a
 # misspelt one shows here, not on a shop's machine.
 #   runtime_packages.sh SOURCE_DIR BINARY...
 set -euo pipefail
@@ -44,9 +44,28 @@ done
 # The fonts the Qt canvas draws Windows fonts and its fall-backs with, and
 # the one libwmf draws the texts of metafiles with.
 for family in "Liberation Sans" "Liberation Serif" "Liberation Mono" "DejaVu Sans" "Nimbus Sans"; do
-  fc-match -f '%{family}' "$family" | grep -qF "$family" || fail "no font $family here"
+  grep -qF "$family" <<<"$(fc-match -f '%{family}' "$family")" || fail "no font $family here"
   required+=("$(fc-match -f '%{file}' "$family")|the font $family")
 done
+
+# What the listed packages bring with them: their dependencies, and theirs.
+# (A build without --as-needed, the sanitizer build, links libraries of Qt's
+# and libwmf's own dependencies too.)
+brought=$(dpkg-query -W -f='${Package}|${Depends}, ${Pre-Depends}\n' | awk -F'|' -v listed="$listed" '
+  { n = split($2, alternatives, /[,|]/)
+    for (i = 1; i <= n; i++) {
+      name = alternatives[i]; sub(/^ */, "", name); sub(/[ (:].*/, "", name)
+      if (name != "") depends[$1] = depends[$1] " " name
+    } }
+  END {
+    n = split(listed, queue, "\n")
+    for (i = 1; i <= n; i++) seen[queue[i]] = 1
+    for (i = 1; i <= n; i++) {
+      m = split(depends[queue[i]], names, " ")
+      for (j = 1; j <= m; j++) if (!(names[j] in seen)) { seen[names[j]] = 1; queue[++n] = names[j] }
+    }
+    for (name in seen) print name
+  }')
 
 read_owners "${required[@]%%|*}"
 for entry in "${required[@]}"; do
@@ -54,7 +73,7 @@ for entry in "${required[@]}"; do
   what=${entry#*|}
   package=$(owner_of "$file")
   [ -n "$package" ] || fail "no installed package has $file ($what)"
-  grep -qxF "$package" <<<"$listed" ||
-    fail "$what comes from $package, which install-deps --runtime does not name"
+  grep -qxF "$package" <<<"$brought" ||
+    fail "$what comes from $package, which install-deps --runtime neither names nor brings"
 done
 echo "install-deps --runtime names: $(echo $listed)"
