@@ -9,7 +9,10 @@ JOBS       ?= 2
 # mostly cache hits.
 LAUNCHER   = $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps configure build run test portability fuzz format clean windows test-windows
+# Where `make install` puts KORVAL (DESTDIR stages it below another root).
+PREFIX     ?= /usr/local
+
+.PHONY: all deps configure build run test install deb portability fuzz format clean windows test-windows
 
 all: build
 
@@ -27,6 +30,24 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
+
+# The library (libkorval.so.3 with its header, korval.pc and CMake package),
+# the program, the catalogue of label sheets and the bash completion under
+# PREFIX. The build stays the user's own: only the install runs through sudo,
+# and only when the prefix cannot be written otherwise. An install with the
+# system's rights refreshes the loader's cache, which /usr/local/lib needs.
+install: build
+	@set -e; dir="$(DESTDIR)$(PREFIX)"; while [ ! -e "$$dir" ]; do dir=$$(dirname "$$dir"); done; \
+	sudo=; if [ ! -w "$$dir" ] && [ "$$(id -u)" -ne 0 ]; then sudo=sudo; fi; \
+	rm -f $(BUILD)/install_manifest.txt; \
+	$$sudo env DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"; \
+	if [ -z "$(DESTDIR)" ] && { [ -n "$$sudo" ] || [ "$$(id -u)" -eq 0 ]; }; then $$sudo ldconfig; fi
+
+# The Debian packages libkorval3, libkorval-dev and korval in $(BUILD)/packages
+# (cmake/Packaging.cmake).
+deb: build
+	@cd $(BUILD) && cpack -G DEB -B packages >/dev/null
+	@ls -1 $(BUILD)/packages/*.deb
 
 # KORVAL.dll for 32-bit and 64-bit Windows (MinGW-w64) in build-win32/ and
 # build-win64/, with the test programs; `test-windows` runs them under Wine.
