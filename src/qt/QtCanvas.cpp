@@ -309,15 +309,18 @@ int QtCanvas::DrawText(std::string_view text, Rect& r, unsigned flags) {
     return needed.height();
   }
   const bool clip = (flags & DT_NOCLIP) == 0;
-  // On blank paper the painter keeps no state of its own to restore: the
-  // text's font, pen and background are set for every text anyway.
-  const bool keep = clip || !blankPaper_;
+  // On blank paper the painter keeps no state of its own to restore (the
+  // text's font, pen and background are set for every text anyway), and Qt
+  // clips the text itself, only when it reaches out of its rectangle: most
+  // texts then go to the page without a clip path of their own.
+  const bool qtClips = clip && blankPaper_;
+  const bool keep = !blankPaper_;
   if (keep) painter_.save();
   PrepareText(clip ? r : Rect{r.Left - kUnbounded, r.Top - kUnbounded, r.Right + kUnbounded,
                               r.Bottom + kUnbounded});
-  if (clip) painter_.setClipRect(ToQRect(r), Qt::IntersectClip);
+  if (clip && !qtClips) painter_.setClipRect(ToQRect(r), Qt::IntersectClip);
   QRect drawn;
-  painter_.drawText(ToQRect(r), qtFlags, s, &drawn);
+  painter_.drawText(ToQRect(r), qtClips ? qtFlags & ~Qt::TextDontClip : qtFlags, s, &drawn);
   if (keep) painter_.restore();
   Inked(clip ? r : Rect{std::min(r.Left, drawn.left()), std::min(r.Top, drawn.top()),
                         std::max(r.Right, drawn.right() + 1), std::max(r.Bottom, drawn.bottom() + 1)});
