@@ -63,8 +63,11 @@ int RunCalibrateCommand(const std::vector<std::string>& args, std::ostream& out,
   dialog.RunCreationSteps();
   dialog.LoadPrinterSettings(host.FormatName());
   dialog.ShowStep();
+  const int toldBefore = printing->MessagesShown();
   if (!dialog.PrintCalibrationSheet() || printer.JobsSent() == 0) {
-    err << "korval calibrate: the calibration sheet was not printed\n";
+    // A refusal the library has told of, with its reason, is not told twice.
+    if (printing->MessagesShown() == toldBefore)
+      err << "korval calibrate: the calibration sheet was not printed\n";
     return 1;
   }
   const PrintOffset stored = PrintOffsetFile().Offset(name);

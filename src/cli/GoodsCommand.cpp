@@ -48,7 +48,7 @@ int RunGoodsCommand(const std::vector<std::string>& args, std::ostream& out, std
   const std::int32_t result = host.SetParamsCopy(
       goods.Records.data(), static_cast<std::int32_t>(goods.Records.size()), nullptr, -1);
   if (result != 0) {
-    out << "the library refused the records (result " << result << ")\n";
+    err << "korval goods: the library refused the records (result " << result << ")\n";
     return 1;
   }
 
@@ -59,7 +59,7 @@ int RunGoodsCommand(const std::vector<std::string>& args, std::ostream& out, std
   out << host.GoodsCount() << " goods items\n";
   for (int i = 0; i < host.GoodsCount(); ++i) {
     const GoodsRecord record = *host.Goods(i);
-    out << FormatText("%3d. %s %s EAN %s %10s s DPH  %ux\n", i + 1,
+    out << FormatText("%3d. %s %s EAN %s %10s incl. VAT  %ux\n", i + 1,
                       PadRight(record.Nazev(), 36).c_str(), PadRight(record.Cislo(), 12).c_str(),
                       PadRight(record.EAN(), 13).c_str(), price(record.CenaAsDPH()).c_str(),
                       static_cast<unsigned>(record.Pocet()));

@@ -179,6 +179,9 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   if (const auto start = options.Get("--start"))
     std::tie(dialog.StartCol, dialog.StartRow) = ParseStart(*start);
 
+  // What the library tells of during the job it says itself, in its own
+  // words; the program's lines below add only what it alone knows.
+  const int toldBefore = printing->MessagesShown();
   const bool terminal = ErrorsGoToTerminal();
   int total = 0;
   printer.OnSheet = [&](int sheet) {
@@ -200,13 +203,15 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
     dialog.RunPrintPath();
   }
   if (terminal && total >= 2) err << "\n";
+  const bool libraryTold = printing->MessagesShown() > toldBefore;
 
   if (pictures) {
     for (const std::string& file : pictures->Failed())
       err << "korval print: could not write " << file << "\n";
     const int sheets = pictures->SheetsWritten();
     if (sheets == 0 || !pictures->Failed().empty()) {
-      if (sheets == 0) err << "korval print: no sheet was written\n";
+      if (sheets == 0 && pictures->Failed().empty() && !libraryTold)
+        err << "korval print: no sheet was written\n";
       return 1;
     }
     out << sheets << (sheets == 1 ? " sheet" : " sheets") << " written to "
@@ -216,12 +221,15 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
     return 0;
   }
 
-  // A job the print system did not take has been reported with its reason
-  // on the way; the sheets before it went out.
+  // A job the print system did not take, a sheet without a place for a
+  // label, a PDF that could not be written: the library has said so, with
+  // the reason, and that is the one line about it.
   if (printer.JobsSent() == 0) {
-    err << "korval print: nothing was sent to the printer\n";
+    if (!libraryTold) err << "korval print: nothing was sent to the printer\n";
     return 1;
   }
+  // What the library cannot know is that the sheets before a refused job
+  // went out.
   if (printer.JobsRefused() > 0) {
     err << "korval print: only " << printer.SheetsSent() << " of the sheets reached "
         << printer.Printers().front() << "\n";
@@ -229,9 +237,16 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
   const int sheets = printer.SheetsSent();
   out << sheets << (sheets == 1 ? " sheet" : " sheets");
-  // The PDF printer writes every job of the run into the one file.
+  // The PDF printer writes every job of the run into the one file. Without
+  // --pdf it is chosen where the system has no default printer, and then
+  // the file it wrote, in the current folder, is what the user needs to
+  // hear of, not the writer's name.
   if (options.Has("--pdf"))
     out << " written to " << printing->PdfOutputFile() << "\n";
+  else if (!options.Has("--printer") &&
+           printing->PdfPrinterWriting(printing->PdfOutputFile()) == std::optional<int>(index))
+    out << " written to " << fs::absolute(printing->PdfOutputFile()).string()
+        << " (the system has no default printer)\n";
   else
     out << " sent to " << printer.Printers().front() << "\n";
   return 0;

@@ -31,6 +31,10 @@ class SystemPrinting {
  public:
   virtual ~SystemPrinting() = default;
   virtual Ui& GetUi() = 0;
+  // How many messages (not questions) the library has shown through GetUi()
+  // and the print surface: when a job failed and the library said why, the
+  // program does not say it again.
+  virtual int MessagesShown() const = 0;
   virtual PrintSurface& Surface() = 0;
   // Selects a printer that writes the run into a PDF file and returns its
   // index; nothing when this system has no such printer.

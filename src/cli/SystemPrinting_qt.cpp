@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "cli/CountingUi.h"
 #include "cli/SystemPrinting.h"
 #include "qt/QtApplication.h"
 #include "qt/QtCanvas.h"
@@ -39,8 +40,10 @@ class QtSheetImage final : public SheetImage {
 
 class QtPrinting final : public SystemPrinting {
  public:
-  QtPrinting(HostContext& host, std::ostream& err) : ui_(host, err), surface_(ui_) {}
-  Ui& GetUi() override { return ui_; }
+  QtPrinting(HostContext& host, std::ostream& err)
+      : ui_(host, err), counted_(ui_), surface_(counted_) {}
+  Ui& GetUi() override { return counted_; }
+  int MessagesShown() const override { return counted_.MessagesShown(); }
   PrintSurface& Surface() override { return surface_; }
   std::optional<int> PdfPrinterWriting(const std::string& path) override {
     surface_.SetPdfOutputFile(path);
@@ -56,6 +59,7 @@ class QtPrinting final : public SystemPrinting {
 
  private:
   qt::QtUi ui_;
+  CountingUi counted_;
   qt::QtPrintSurface surface_;
 };
 

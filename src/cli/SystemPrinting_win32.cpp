@@ -1,5 +1,6 @@
 #include "win32/WinApi.h"
 
+#include "cli/CountingUi.h"
 #include "cli/SystemPrinting.h"
 #include "platform/Text.h"
 #include "win32/SpoolerPrintSurface.h"
@@ -33,8 +34,9 @@ class ConsoleUi final : public Ui {
 // the labels go to the printers of the spooler.
 class SpoolerPrinting final : public SystemPrinting {
  public:
-  explicit SpoolerPrinting(std::ostream& err) : ui_(err), surface_(ui_) {}
-  Ui& GetUi() override { return ui_; }
+  explicit SpoolerPrinting(std::ostream& err) : ui_(err), counted_(ui_), surface_(counted_) {}
+  Ui& GetUi() override { return counted_; }
+  int MessagesShown() const override { return counted_.MessagesShown(); }
   PrintSurface& Surface() override { return surface_; }
   std::optional<int> PdfPrinterWriting(const std::string&) override { return std::nullopt; }
   std::string PdfOutputFile() const override { return {}; }
@@ -42,6 +44,7 @@ class SpoolerPrinting final : public SystemPrinting {
 
  private:
   ConsoleUi ui_;
+  CountingUi counted_;
   win32::SpoolerPrintSurface surface_;
 };
 

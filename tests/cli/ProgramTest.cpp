@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "cli/ExampleFormsTest.h"
+#include "platform/Text.h"
 
 namespace korval::cli {
 namespace {
@@ -93,6 +97,97 @@ TEST(ProgramTest, MistakesAreOneLineWithTheHint) {
   EXPECT_EQ(failed.Err.rfind("korval goods: ", 0), 0u) << failed.Err;
   EXPECT_EQ(failed.Err.find('\n'), failed.Err.size() - 1) << failed.Err;
 }
+
+// A job that fails is told of once: by the program when it finds the fault
+// itself, or by the library in its own words (headless, its message box is a
+// line on standard error), and then the program adds no line of its own
+// about the same thing. {forms}, {goods} and {dir} stand for the example
+// formats, the goods file and the test's folder.
+struct ToldOnce {
+  const char* What;
+  std::vector<std::string> Args;
+  const char* Goods;
+  int Status;
+  const char* Says;
+};
+
+void PrintTo(const ToldOnce& c, std::ostream* os) {
+  *os << c.What;
+}
+
+class ProgramFailureTest : public test::ExampleFormsTest,
+                           public ::testing::WithParamInterface<ToldOnce> {};
+
+TEST_P(ProgramFailureTest, IsOneLineOnStandardError) {
+  const ToldOnce& c = GetParam();
+  test::WriteBytes(folder_.File("goods.csv"), c.Goods);
+  std::vector<std::string> args = c.Args;
+  for (std::string& arg : args) {
+    arg = ReplaceAll(arg, "{forms}", forms_);
+    arg = ReplaceAll(arg, "{goods}", folder_.File("goods.csv"));
+    arg = ReplaceAll(arg, "{dir}", folder_.Path().string());
+  }
+  const Outcome run = Korval(args);
+  EXPECT_EQ(run.Status, c.Status) << run.Err;
+  EXPECT_EQ(run.Out, "");
+  EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+  EXPECT_NE(run.Err.find(ReplaceAll(c.Says, "{dir}", folder_.Path().string())), std::string::npos)
+      << run.Err;
+}
+
+constexpr const char* kGoods = "Nazev;Cislo;Pocet\nPrvní;AAA-1;2\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProgramFailureTest,
+    ::testing::Values(
+        ToldOnce{"PdfIntoAMissingFolder",
+                 {"print", "--forms", "{forms}", "--format", "Cenovka", "--goods", "{goods}",
+                  "--pdf", "{dir}/chybi/labels.pdf"},
+                 kGoods,
+                 1,
+                 "korval print: no folder {dir}/chybi to write"},
+        ToldOnce{"FormatNotStored",
+                 {"print", "--forms", "{forms}", "--format", "Neni", "--goods", "{goods}", "--pdf",
+                  "{dir}/labels.pdf"},
+                 kGoods,
+                 2,
+                 "korval print: no label format \"Neni\""},
+        ToldOnce{"GoodsWithABadRow",
+                 {"print", "--forms", "{forms}", "--format", "Cenovka", "--goods", "{goods}",
+                  "--pdf", "{dir}/labels.pdf"},
+                 "Nazev;Cislo;Pocet\nPrvní;AAA-1;dva\n",
+                 1,
+                 "korval print: row 2, column Pocet: \"dva\" is not a label count"},
+        ToldOnce{"GoodsListingWithABadRow",
+                 {"goods", "--goods", "{goods}"},
+                 "Nazev;Cislo;CenaA\nPrvní;AAA-1;12,5\nDruhé;BBB-2;x\n",
+                 1,
+                 "korval goods: row 3, column CenaA: \"x\" is not a number"},
+        ToldOnce{"PrinterNotThere",
+                 {"print", "--forms", "{forms}", "--format", "Cenovka", "--goods", "{goods}",
+                  "--printer", "Neexistujici"},
+                 kGoods,
+                 2,
+                 "korval print: no printer \"Neexistujici\""},
+        ToldOnce{"NoLabelFitsTheSheet",
+                 {"print", "--forms", "{forms}", "--format", "Cenovka", "--goods", "{goods}",
+                  "--pdf", "{dir}/labels.pdf", "--start", "0,7"},
+                 kGoods,
+                 1,
+                 "korval: Chyba: Na stránku se nevejde žádná etiketa, tisk byl ukončen."},
+        ToldOnce{"TestPrintOfNoLabels",
+                 {"print", "--forms", "{forms}", "--format", "Cenovka", "--goods", "{goods}",
+                  "--pdf", "{dir}/labels.pdf", "--test", "0"},
+                 kGoods,
+                 1,
+                 "Počet etiket zkušebního tisku je 0"},
+        ToldOnce{"PicturesOfNoLabels",
+                 {"print", "--forms", "{forms}", "--format", "Cenovka", "--goods", "{goods}",
+                  "--png", "{dir}/sheet.png", "--start", "0,7"},
+                 kGoods,
+                 1,
+                 "Na stránku se nevejde žádná etiketa"}),
+    [](const auto& param) { return std::string(param.param.What); });
 
 }  // namespace
 }  // namespace korval::cli
