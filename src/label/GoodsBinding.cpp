@@ -8,6 +8,17 @@
 
 namespace korval {
 
+namespace {
+
+// An item, or the second label of its linked price, that a label shows.
+bool ShownOnLabel(const Control& item) {
+  if (item.Visible()) return true;
+  const auto* label = dynamic_cast<const TPropLabel*>(&item);
+  return label != nullptr && label->LinkLabel() != nullptr && label->LinkLabel()->Visible();
+}
+
+}  // namespace
+
 bool TfrmMain::BindGoodsItem(int index) {
   if (index == BoundItemIndex) return true;
   HostContext& host = services_.Host;
@@ -30,9 +41,12 @@ bool TfrmMain::BindGoodsItem(int index) {
                                   std::to_string(static_cast<int>(record->Pocet()))}));
 
   // Hidden items are refreshed too: switching one on shows the record's text.
+  // A print job draws only what is shown and no item is switched on while it
+  // runs; the job's end binds its item afresh.
   for (Control* child : Ctl<Control>("ScrollBox2").Children()) {
     auto* itemSwitch = dynamic_cast<TPropCheckBox*>(child);
     if (itemSwitch == nullptr || itemSwitch->Item == nullptr) continue;
+    if (PrintingJob && !ShownOnLabel(*itemSwitch->Item)) continue;
     if (auto* label = dynamic_cast<TPropLabel*>(itemSwitch->Item)) {
       label->UpdateFromRecord(&*record);
       if (label->LinkLabel() != nullptr) label->LinkLabel()->UpdateFromRecord(&*record);

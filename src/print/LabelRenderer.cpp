@@ -95,7 +95,8 @@ void PaintItems(TfrmMain& dialog, Canvas& canvas, int x, int y, float dotsPerPix
               ? WrittenText(TrimControl(barcode->Code()), bcInterleaved2of5,
                             barcode->AddCheckChar())
               : TrimControl(barcode->Code());
-      const int line = canvas.TextExtent(number).Cy;
+      // One text line's height, whatever the digits.
+      const int line = canvas.TextExtent("0").Cy;
       const Rect band = numberAbove ? Rect{r.Left, r.Top - line, r.Right, r.Top}
                                     : Rect{r.Left, r.Bottom - line, r.Right, r.Bottom};
       barcode->PaintBarcodeTo(canvas, r, barcode->GetFont(), showCode, band);

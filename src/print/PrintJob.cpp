@@ -193,6 +193,8 @@ void TfrmMain::PrintTikets() {
   // The job left the navigation past its last item; the surface shows the
   // first one again, and the arrows step on from there.
   CurrentItemIndex = 0;
+  // Bound afresh, hidden items too, which the job left as they were.
+  BoundItemIndex = -1;
   BindGoodsItem(0);
   UpdateSheetInfo(-1, -1);
 }

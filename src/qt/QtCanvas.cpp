@@ -338,8 +338,16 @@ void QtCanvas::TextOut(int x, int y, std::string_view text) {
 }
 
 Size QtCanvas::TextExtent(std::string_view text) {
+  // A label measures the same few texts in the same fonts again and again
+  // (a barcode its text line, for every label).
+  for (const Extent& known : extents_) {
+    if (known.text == text && known.font == state_.font) return known.size;
+  }
   const QFontMetrics metrics(CurrentFont());
-  return Size{metrics.horizontalAdvance(ToQString(text)), metrics.height()};
+  const Size size{metrics.horizontalAdvance(ToQString(text)), metrics.height()};
+  if (extents_.size() >= kExtentsKept) extents_.erase(extents_.begin());
+  extents_.push_back({state_.font, std::string(text), size});
+  return size;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <span>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -78,6 +79,14 @@ class QtCanvas final : public StatefulCanvas {
   // The Qt fonts made for the canvas fonts last used; fonts are costly to make.
   static constexpr std::size_t kFontsKept = 16;
   std::vector<std::pair<Font, QFont>> madeFonts_;
+  // The sizes of the texts last measured.
+  struct Extent {
+    Font font;
+    std::string text;
+    Size size;
+  };
+  static constexpr std::size_t kExtentsKept = 16;
+  std::vector<Extent> extents_;
   bool blankPaper_ = false;
   // What has been drawn on the page so far, as rectangles.
   std::vector<Rect> inked_;
