@@ -308,8 +308,7 @@ bool QtPrintSurface::BeginJob(const std::string& title) {
   if (pdfHeld_) {
     pdfHeld_ = false;
     printer_->newPage();
-    canvas_ = std::make_unique<QtCanvas>(*painter_, DpiX(), DpiY());
-    canvas_->DrawOnBlankPaper();
+    OpenCanvas();
     return true;
   }
   if (painter_) throw std::logic_error("a print job is already open");
@@ -361,9 +360,15 @@ bool QtPrintSurface::BeginJob(const std::string& title) {
     return false;
   }
   painter_ = std::move(painter);
+  OpenCanvas();
+  return true;
+}
+
+// A job's pages are paper of their own that starts blank: the canvas leaves
+// out what cannot show on it.
+void QtPrintSurface::OpenCanvas() {
   canvas_ = std::make_unique<QtCanvas>(*painter_, DpiX(), DpiY());
   canvas_->DrawOnBlankPaper();
-  return true;
 }
 
 Canvas& QtPrintSurface::PageCanvas() {

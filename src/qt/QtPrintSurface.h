@@ -104,6 +104,7 @@ class QtPrintSurface final : public PrintSurface {
   void ListPrinters();
   void MakePrinter(int index);
   void UsePrintableArea();
+  void OpenCanvas();
   bool CanShowDialogs() const;
   // After a dialog: the printer the user chose becomes the selected one.
   void AdoptDialogPrinter();
